@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test the project.
+set -euo pipefail
+packages=(cmake g++ make libgtest-dev libgmock-dev libsqlite3-dev sqlite3 libxml2-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=()
+  [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

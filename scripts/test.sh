@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer and warnings as errors, and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" build-asan -DQL_SANITIZE=ON -DQL_WERROR=ON
+cd "$root/build-asan"
+ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,70 @@
+#include "winport/encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace winport {
+namespace {
+
+// One conversion through iconv. With lossy set, an input sequence that cannot be converted is
+// replaced by '?' and skipped (one byte, or the whole pair when it starts with a lead byte).
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
+                                   bool lossy, std::size_t pairWidth) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out;
+  std::vector<char> buffer(in.size() * 4 + 16);
+  char* src = const_cast<char*>(in.data());
+  std::size_t srcLeft = in.size();
+  bool failed = false;
+  while (srcLeft > 0) {
+    char* dst = buffer.data();
+    std::size_t dstLeft = buffer.size();
+    std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer.data(), static_cast<std::size_t>(dst - buffer.data()));
+    if (rc != static_cast<std::size_t>(-1)) continue;
+    if (errno == E2BIG) continue;
+    if (!lossy) {
+      failed = true;
+      break;
+    }
+    // EILSEQ or EINVAL (a truncated sequence at the end): replace and resynchronise.
+    std::size_t skip = 1;
+    if (pairWidth == 2) {
+      unsigned char b = static_cast<unsigned char>(*src);
+      if (((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && srcLeft >= 2) skip = 2;
+    } else {
+      // Skip a whole malformed UTF-8 sequence: the first byte and its continuation bytes.
+      while (skip < srcLeft && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
+    }
+    out.push_back('?');
+    src += skip;
+    srcLeft -= skip;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  if (failed) return std::nullopt;
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8Exact(std::string_view cp932) {
+  return Convert("UTF-8", "CP932", cp932, false, 2);
+}
+
+std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8) {
+  return Convert("CP932", "UTF-8", utf8, false, 1);
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  return Convert("UTF-8", "CP932", cp932, true, 2).value_or(std::string());
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  return Convert("CP932", "UTF-8", utf8, true, 1).value_or(std::string());
+}
+
+}  // namespace winport
