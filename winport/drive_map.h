@@ -32,20 +32,40 @@ class DriveMap {
   // Z: = / (fixed), the default when nothing is configured.
   DriveMap();
 
-  // Reads WINPORT_DRIVES and WINPORT_SHARES (format in docs/winport.md); a variable that is
-  // not set leaves the default. Returns nullopt with a message when a variable is malformed.
+  // Reads WINPORT_DRIVES and WINPORT_SHARES (see FromSettings); a variable that is not set
+  // leaves the default. Returns nullopt with a message when a variable is malformed.
   static std::optional<DriveMap> FromEnvironment(std::string* error = nullptr);
+
+  // The default map changed by the two settings texts (UTF-8; nullptr = not set):
+  //   drives: entries "X=/linux/root[:type]" separated by ';'. X is a letter A-Z in any case,
+  //     optionally followed by ':' ("C:=/srv/c"). type is one of removable, fixed (the
+  //     default), remote, cdrom, ramdisk, noroot, unknown. A root that itself holds ':' needs
+  //     the explicit type. "X=" with nothing after '=' removes the drive ("Z=" drops the
+  //     default Z:). Later entries replace earlier ones.
+  //   shares: entries "server\share=/linux/root" separated by ';' ('/' may stand for '\',
+  //     and a leading "\\" is allowed); server and share match without regard to case.
+  //   Blanks around entries are ignored, as are empty entries. Roots must be absolute.
+  // nullopt with a message naming the variable and the entry when a text is malformed.
+  static std::optional<DriveMap> FromSettings(const char* drives, const char* shares,
+                                              std::string* error = nullptr);
 
   void SetDrive(char letter, Drive drive);  // letter A-Z, any case
   void RemoveDrive(char letter);
   void SetShare(std::string_view server, std::string_view share, std::string linuxRoot);
   const Drive* FindDrive(char letter) const;
+  // The Linux root of a share (server and share names code page 932, any case); nullptr
+  // when it is not mapped.
+  const std::string* FindShare(std::string_view server, std::string_view share) const;
 
   // An absolute Windows path (X:\... or \\server\share\...) to a Linux path; nullopt when the
-  // drive or share is not mapped or a name cannot be represented. "." and ".." components
-  // are resolved as Windows does, never above the drive root.
+  // drive or share is not mapped, the path is relative, or a name has no UTF-8 form. "." and
+  // ".." are resolved as Windows does, never above the drive or share root. Names are
+  // converted exactly; no case-insensitive search (the file functions add that).
   std::optional<std::string> ToLinux(std::string_view windowsPath) const;
-  // A Linux path to the Windows path of the drive whose root holds it most specifically.
+  // An absolute Linux path to the Windows path of the drive whose root holds it most
+  // specifically (the lowest letter among equal roots): "Z:\home\x" for "/home/x" by default.
+  // "." and ".." are resolved by name. nullopt when no drive holds it or a name has no exact
+  // code page 932 form a Windows name may have. Shares are never chosen, as in Wine.
   std::optional<std::string> ToWindows(std::string_view linuxPath) const;
 
  private:

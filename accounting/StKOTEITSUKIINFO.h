@@ -1,0 +1,15 @@
+// The business core's monthly depreciation record of a fixed asset; ClRuleGenkashokyaku::Move
+// fills it alongside StKOTEISHISANINFO. The program reads none of its fields.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#pragma pack(push, 1)
+struct StKOTEITSUKIINFO {
+  std::int32_t assetNo;  // 0
+  std::uint8_t reserved4[1532];
+};
+#pragma pack(pop)
+
+static_assert(sizeof(StKOTEITSUKIINFO) == 1536);

@@ -1,0 +1,33 @@
+// Per-rate consumption-tax return figures filled by ClRuleShohizeiShinkoku::SumTax.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#pragma pack(push, 1)
+struct StTAXREPORTRATEINFO {
+  std::int32_t rate;        // 0: hundredths of a percent (1000 = 10 %), set by the caller
+  std::uint8_t reduced;     // 4: 1 for the reduced rate, set by the caller
+  std::uint8_t reserved5[4];
+  std::int64_t amounts[61];  // 9, 17, 25, ...: ten-thousandths of a yen, filled by SumTax
+
+  static constexpr std::size_t kFirstAmountOffset = 9;
+  static constexpr std::size_t kAmountCount = 61;
+
+  // The amount stored at byte offset `offset` (9, 17, ... 489). Copies through memcpy: the
+  // record is byte-packed, so the fields are not aligned.
+  std::int64_t AmountAt(std::size_t offset) const {
+    std::int64_t value;
+    std::memcpy(&value, reinterpret_cast<const unsigned char*>(this) + offset, sizeof value);
+    return value;
+  }
+  void SetAmountAt(std::size_t offset, std::int64_t value) {
+    std::memcpy(reinterpret_cast<unsigned char*>(this) + offset, &value, sizeof value);
+  }
+};
+#pragma pack(pop)
+
+static_assert(sizeof(StTAXREPORTRATEINFO) == 497);
+static_assert(offsetof(StTAXREPORTRATEINFO, reduced) == 4);
+static_assert(offsetof(StTAXREPORTRATEINFO, amounts) == 9);

@@ -1,0 +1,9 @@
+// The string table shared by all editions.
+#pragma once
+
+#include <string>
+
+constexpr unsigned IDS_VERSION = 1;
+
+// LoadString: the text of string resource `id`, empty when there is none.
+std::string LoadResourceString(unsigned id);

@@ -1,0 +1,178 @@
+// Start-up of the edition programs as the accounting product starts them: through
+// ledvia-host, which plays the caller's window and prints what it receives.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string BinDir() {
+  const char* dir = std::getenv("QL_BIN_DIR");
+  return dir != nullptr ? dir : "";
+}
+
+std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+struct HostRun {
+  int exitCode = -1;
+  std::string output;
+  bool Has(const std::string& text) const { return output.find(text) != std::string::npos; }
+};
+
+// Runs `env... ledvia-host hostArgs -- program` with no input and collects its output.
+HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::string& program) {
+  std::string command = env + " '" + BinDir() + "/ledvia-host' " + hostArgs + " -- '" + program +
+                        "' </dev/null 2>&1";
+  HostRun run;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// A program folder of its own: a copy of an edition program and, when given, its definition
+// file. The session attaches to the bundled sample company data.
+class ProgramFolder {
+ public:
+  explicit ProgramFolder(const char* ini, const std::string& subfolder = "",
+                         const char* edition = "moravel") {
+    folder_ = subfolder.empty() ? temp_.path() : temp_.MakeFolder(subfolder);
+    program_ = folder_ + "/" + edition;
+    fs::copy_file(BinDir() + "/" + edition, program_);
+    if (ini != nullptr) temp_.WriteFile(fs::relative(folder_ + "/QuillonDef.ini", temp_.path()), ini);
+  }
+  const std::string& program() const { return program_; }
+
+ private:
+  testsupport::TempFolder temp_;
+  std::string folder_;
+  std::string program_;
+};
+
+const std::string kSample = "LEDVIA_DATA='" + BinDir() + "/sample/ledvia-sample.db'";
+const char kLevel2[] = "[ProgramLevel]\r\nSY31=2\r\n";
+
+}  // namespace
+
+TEST(StartupEndToEnd, DefinitionFileOutcomesReachTheCaller) {
+  {
+    ProgramFolder folder(nullptr);
+    HostRun run = RunHost(kSample, "", folder.program());
+    EXPECT_TRUE(run.Has(U8(u8"動作環境が不正です。"))) << run.output;
+    EXPECT_TRUE(run.Has("lparam=2")) << run.output;
+    EXPECT_EQ(run.exitCode, 2);
+  }
+  {
+    ProgramFolder folder("[ProgramLevel]\r\nSY31=1\r\n");
+    HostRun run = RunHost(kSample, "", folder.program());
+    EXPECT_TRUE(run.Has(U8(u8"の最新版を入手してインストールしてからご利用ください。"))) << run.output;
+    EXPECT_TRUE(run.Has("ES_APRPACKAGENAME")) << run.output;
+    EXPECT_EQ(run.exitCode, 2) << run.output;
+  }
+  {
+    ProgramFolder folder("[ProgramLevel]\r\nSY31=2x\r\n");
+    HostRun run = RunHost(kSample, "", folder.program());
+    EXPECT_FALSE(run.Has(U8(u8"消費税"))) << run.output;  // no message box at all
+    EXPECT_TRUE(run.Has("posted message=1024 wparam=1 lparam=0")) << run.output;
+    EXPECT_EQ(run.exitCode, 0);
+  }
+}
+
+TEST(StartupEndToEnd, LinkCheckRefusalsAndFunctionIdentifier) {
+  ProgramFolder folder(kLevel2);
+  HostRun refused = RunHost(kSample + " LEDVIA_EXPSYSLINK=1", "", folder.program());
+  EXPECT_TRUE(refused.Has("lparam=1")) << refused.output;
+  EXPECT_EQ(refused.exitCode, 1);
+  HostRun failed = RunHost(kSample + " LEDVIA_EXPSYSLINK=5", "", folder.program());
+  EXPECT_TRUE(failed.Has("lparam=2")) << failed.output;
+  EXPECT_EQ(failed.exitCode, 2);
+  HostRun wrapped = RunHost(kSample, "--message 2000 --function-id 40000", folder.program());
+  EXPECT_TRUE(wrapped.Has("posted message=2000 wparam=-25536 lparam=0")) << wrapped.output;
+}
+
+TEST(StartupEndToEnd, CallerWindowIsDisabledThenNotifiedInOrder) {
+  ProgramFolder folder(kLevel2);
+  HostRun run = RunHost(kSample, "", folder.program());
+  std::size_t disabled = run.output.find("enable=0");
+  std::size_t foreground = run.output.find("foreground window=");
+  std::size_t enabled = run.output.find("enable=1");
+  std::size_t posted = run.output.find("posted message=");
+  std::size_t enabledAgain = run.output.rfind("enable=1");
+  ASSERT_NE(disabled, std::string::npos) << run.output;
+  ASSERT_NE(posted, std::string::npos) << run.output;
+  EXPECT_LT(disabled, foreground);
+  EXPECT_LT(foreground, enabled);
+  EXPECT_LT(enabled, posted);
+  EXPECT_GT(enabledAgain, posted);
+}
+
+TEST(StartupEndToEnd, NoSessionOrNoHandshakeMeansNoNotification) {
+  ProgramFolder folder(kLevel2);
+  HostRun noDatabase = RunHost("LEDVIA_DATA=/nonexistent/company.db", "", folder.program());
+  EXPECT_TRUE(noDatabase.Has("no message")) << noDatabase.output;
+  EXPECT_FALSE(noDatabase.Has("enable=")) << noDatabase.output;  // handshake never read
+  EXPECT_EQ(noDatabase.exitCode, 99);
+
+  testsupport::TempFolder junk;
+  std::string notADatabase = junk.WriteFile("junk.db", "this is not a company database");
+  HostRun junkRun = RunHost("LEDVIA_DATA='" + notADatabase + "'", "", folder.program());
+  EXPECT_EQ(junkRun.exitCode, 99) << junkRun.output;
+
+  HostRun noComma = RunHost(kSample, "--no-comma", folder.program());
+  EXPECT_TRUE(noComma.Has("no message")) << noComma.output;
+  EXPECT_FALSE(noComma.Has("enable=")) << noComma.output;
+  EXPECT_EQ(noComma.exitCode, 99);
+}
+
+TEST(StartupEndToEnd, ProgramFolderEndingInKatakanaSoFindsItsDefinitionFile) {
+  // The folder's Windows name ends in 0x83 0x5C; without the separator the file name would be
+  // glued onto the folder name and the -1 message would appear.
+  ProgramFolder folder(kLevel2, U8(u8"連動ソ"));
+  HostRun run = RunHost(kSample, "", folder.program());
+  EXPECT_FALSE(run.Has(U8(u8"動作環境が不正です。"))) << run.output;
+  EXPECT_TRUE(run.Has("lparam=0")) << run.output;
+}
+
+TEST(StartupEndToEnd, EveryEditionStarts) {
+  for (const char* edition : {"moravel", "tessaly", "brenwick"}) {
+    ProgramFolder folder(kLevel2, "", edition);
+    HostRun run = RunHost(kSample, "--function-id 7", folder.program());
+    EXPECT_TRUE(run.Has("wparam=7 lparam=0")) << edition << run.output;
+  }
+}
+
+TEST(StartupEndToEnd, EditionProgramsCarryTheirVersionBlock) {
+  struct Case {
+    const char* program;
+    std::string description;
+  };
+  const Case cases[] = {
+      {"moravel", U8(u8"Moravel (Arvelle edition)")},
+      {"tessaly", U8(u8"Tessaly (standard edition)")},
+      {"brenwick", U8(u8"Brenwick (Tiverno edition)")},
+  };
+  for (const Case& c : cases) {
+    std::FILE* file = std::fopen((BinDir() + "/" + c.program).c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::string bytes;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+    std::fclose(file);
+    const std::string block = std::string("FileVersion=20.0.1.0\0ProductVersion=20.01.00\0", 46);
+    EXPECT_NE(bytes.find(block), std::string::npos) << c.program;
+    EXPECT_NE(bytes.find(c.description), std::string::npos) << c.program;
+  }
+}
