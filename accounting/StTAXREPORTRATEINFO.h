@@ -7,16 +7,25 @@
 
 #pragma pack(push, 1)
 struct StTAXREPORTRATEINFO {
-  std::int32_t rate;        // 0: hundredths of a percent (1000 = 10 %), set by the caller
-  std::uint8_t reduced;     // 4: 1 for the reduced rate, set by the caller
+  std::int32_t rate;     // 0: hundredths of a percent (1000 = 10 %), set by the caller
+  std::uint8_t reduced;  // 4: 1 for the reduced rate, set by the caller
   std::uint8_t reserved5[4];
-  std::int64_t amounts[61];  // 9, 17, 25, ...: ten-thousandths of a yen, filled by SumTax
+  // 9, 17, ... 441: the 55 return figures (sales, purchases, returns, imports, bad debts), in
+  // ten-thousandths of a yen, filled by SumTax.
+  std::int64_t amounts[55];
+  std::int64_t reserved449[3];  // 449, 457, 465: the business core's own figures
+  std::uint8_t reserved473[4];
+  std::int64_t importLocalTax;        // 477: local tax on import purchases
+  std::int64_t importReturnLocalTax;  // 485: local tax on returns of import purchases
+  std::uint8_t reserved493[4];
 
   static constexpr std::size_t kFirstAmountOffset = 9;
-  static constexpr std::size_t kAmountCount = 61;
+  static constexpr std::size_t kAmountCount = 55;
+  static constexpr std::size_t kImportLocalTaxOffset = 477;
+  static constexpr std::size_t kImportReturnLocalTaxOffset = 485;
 
-  // The amount stored at byte offset `offset` (9, 17, ... 489). Copies through memcpy: the
-  // record is byte-packed, so the fields are not aligned.
+  // The amount stored at byte offset `offset` (9, 17, ... 441, 477, 485). Copies through
+  // memcpy: the record is byte-packed, so the fields are not aligned.
   std::int64_t AmountAt(std::size_t offset) const {
     std::int64_t value;
     std::memcpy(&value, reinterpret_cast<const unsigned char*>(this) + offset, sizeof value);
@@ -31,3 +40,8 @@ struct StTAXREPORTRATEINFO {
 static_assert(sizeof(StTAXREPORTRATEINFO) == 497);
 static_assert(offsetof(StTAXREPORTRATEINFO, reduced) == 4);
 static_assert(offsetof(StTAXREPORTRATEINFO, amounts) == 9);
+static_assert(offsetof(StTAXREPORTRATEINFO, reserved449) == 449);
+static_assert(offsetof(StTAXREPORTRATEINFO, importLocalTax) ==
+              StTAXREPORTRATEINFO::kImportLocalTaxOffset);
+static_assert(offsetof(StTAXREPORTRATEINFO, importReturnLocalTax) ==
+              StTAXREPORTRATEINFO::kImportReturnLocalTaxOffset);

@@ -75,7 +75,8 @@ struct TaxTotals {
 
   // The business-type record of `businessType` (1..6) in rate slot `slot`.
   const StTAXREPORTBUSINESSTYPEINFO& BusinessTypeRecord(int slot, int businessType) const {
-    return businessTypeRecords[static_cast<std::size_t>(slot * kBusinessTypeCount + businessType - 1)];
+    return businessTypeRecords[static_cast<std::size_t>(slot * kBusinessTypeCount + businessType -
+                                                        1)];
   }
 };
 

@@ -49,7 +49,7 @@ class DriveMap {
   static std::optional<DriveMap> FromSettings(const char* drives, const char* shares,
                                               std::string* error = nullptr);
 
-  void SetDrive(char letter, Drive drive);  // letter A-Z, any case
+  void SetDrive(char letter, Drive drive);  // letter A-Z, any case; the root is normalised
   void RemoveDrive(char letter);
   void SetShare(std::string_view server, std::string_view share, std::string linuxRoot);
   const Drive* FindDrive(char letter) const;
@@ -58,9 +58,11 @@ class DriveMap {
   const std::string* FindShare(std::string_view server, std::string_view share) const;
 
   // An absolute Windows path (X:\... or \\server\share\...) to a Linux path; nullopt when the
-  // drive or share is not mapped, the path is relative, or a name has no UTF-8 form. "." and
-  // ".." are resolved as Windows does, never above the drive or share root. Names are
-  // converted exactly; no case-insensitive search (the file functions add that).
+  // drive or share is not mapped, the path is relative ("X:rel" counts from X's root here), a
+  // name is one Windows refuses, or a name has no UTF-8 form. '/' separates too; "." and ".."
+  // are resolved as Windows does, never above the drive or share root; trailing dots and
+  // blanks of the last name are dropped. Each name is converted exactly (code page 932 to
+  // UTF-8), as Wine does; no case-insensitive search here (the file functions add it).
   std::optional<std::string> ToLinux(std::string_view windowsPath) const;
   // An absolute Linux path to the Windows path of the drive whose root holds it most
   // specifically (the lowest letter among equal roots): "Z:\home\x" for "/home/x" by default.
@@ -69,8 +71,8 @@ class DriveMap {
   std::optional<std::string> ToWindows(std::string_view linuxPath) const;
 
  private:
-  std::map<char, Drive> drives_;                   // upper-case letters
-  std::map<std::string, std::string> shares_;      // "SERVER\SHARE" upper-cased -> root
+  std::map<char, Drive> drives_;               // upper-case letters
+  std::map<std::string, std::string> shares_;  // "SERVER\SHARE" upper-cased -> root
 };
 
 // The process's drive map, taken from the environment on first use (the default when the

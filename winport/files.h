@@ -1,5 +1,9 @@
 // Win32 file and folder functions over the drive map: Windows paths in, Linux files out.
-// Relative paths are resolved against the Windows current directory.
+// Relative paths are resolved against the Windows current directory; '/' is a separator as
+// well as '\', a second byte 0x5C of a double-byte character never is. Names match existing
+// Linux names without regard to the case of ASCII letters, as on Windows. Failures set the
+// Win32 error (GetLastError): ERROR_PATH_NOT_FOUND for an unmapped drive, ERROR_BAD_NETPATH
+// for an unmapped share, ERROR_INVALID_NAME for a name Windows refuses.
 #pragma once
 
 #include "winport/win32_types.h"
@@ -9,13 +13,16 @@ constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD FILE_SHARE_READ = 0x00000001;
 constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
 constexpr DWORD CREATE_NEW = 1;
 constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD TRUNCATE_EXISTING = 5;
-constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x00000020;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 
@@ -23,45 +30,116 @@ constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 constexpr DWORD ERROR_SUCCESS = 0;
 constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
 constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_NOT_READY = 21;
+constexpr DWORD ERROR_WRITE_FAULT = 29;
+constexpr DWORD ERROR_READ_FAULT = 30;
+constexpr DWORD ERROR_GEN_FAILURE = 31;
 constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_HANDLE_DISK_FULL = 39;
+constexpr DWORD ERROR_BAD_NETPATH = 53;
 constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
 constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
+constexpr DWORD ERROR_BAD_PATHNAME = 161;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 constexpr DWORD ERROR_MORE_DATA = 234;
+constexpr DWORD ERROR_DIRECTORY = 267;
 
+// The calling thread's last error, as Win32 keeps it. The functions below set it when they
+// fail; CreateFileA and GetFileSize also set it on success (see there); others leave it.
 DWORD GetLastError();
 void SetLastError(DWORD code);
 
+// Opens or creates a file. access: GENERIC_READ and/or GENERIC_WRITE (0: no data access).
+// disposition as Win32; CREATE_ALWAYS and OPEN_ALWAYS on an existing file succeed with
+// ERROR_ALREADY_EXISTS, otherwise success sets ERROR_SUCCESS; CREATE_NEW on an existing file
+// fails with ERROR_FILE_EXISTS; TRUNCATE_EXISTING needs GENERIC_WRITE. Share modes are honoured
+// exactly between the handles of this process (ERROR_SHARING_VIOLATION, checked before any
+// truncation); against other processes only share mode 0 is enforced, through a non-blocking
+// flock: LOCK_EX for share mode 0, LOCK_SH otherwise, so that other winport processes (and
+// anything else that uses flock) are refused while a file is held without sharing.
+// Kept quirks: a file without any write permission bit is read-only and refuses GENERIC_WRITE
+// and CREATE_ALWAYS even to root (ERROR_ACCESS_DENIED); a folder gives ERROR_ACCESS_DENIED; a
+// name ending in a separator gives ERROR_INVALID_NAME; a path of MAX_PATH bytes or more gives
+// ERROR_FILENAME_EXCED_RANGE; trailing dots and blanks of the name are dropped. flags: only
+// FILE_ATTRIBUTE_READONLY counts (a new file gets mode 0444); security and template ignored.
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
+// Writes all of data (retrying short writes). A full disk fails with ERROR_DISK_FULL and
+// *written holds what did get written. A handle without GENERIC_WRITE: ERROR_ACCESS_DENIED.
+// overlapped must be nullptr (ERROR_INVALID_PARAMETER otherwise).
 BOOL WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, void* overlapped);
+// Reads up to size bytes; at the end of the file it succeeds with *read below size (0 at
+// the very end), as Windows does. A handle without GENERIC_READ: ERROR_ACCESS_DENIED.
 BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read, void* overlapped);
+// The low 32 bits of the size, the high ones in *high when given. Kept quirk: a size whose low
+// part is 0xFFFFFFFF looks like INVALID_FILE_SIZE; success sets ERROR_SUCCESS to tell them apart.
 DWORD GetFileSize(HANDLE file, DWORD* high);
+// Closes a handle from CreateFileA (releasing its lock); anything else: ERROR_INVALID_HANDLE.
 BOOL CloseHandle(HANDLE handle);
+// Removes a file. Kept quirks: a folder or a read-only file (no write bit) gives
+// ERROR_ACCESS_DENIED; a file open in this process without FILE_SHARE_DELETE, or held without
+// sharing by another winport process, gives ERROR_SHARING_VIOLATION. Unlike Windows, a file
+// open with FILE_SHARE_DELETE disappears from its folder at once.
 BOOL DeleteFileA(LPCSTR path);
 
+// Creates one folder (its parent must exist: else ERROR_PATH_NOT_FOUND). An existing file or
+// folder of that name gives ERROR_ALREADY_EXISTS, a drive root ERROR_ACCESS_DENIED. Kept
+// quirk: a full path longer than 248 bytes (MAX_PATH - 12) gives ERROR_FILENAME_EXCED_RANGE.
 BOOL CreateDirectoryA(LPCSTR path, void* security);
+// Removes an empty folder: ERROR_DIR_NOT_EMPTY when it is not, ERROR_DIRECTORY for a file.
+// Kept quirk: the process's current directory is in use and cannot be removed
+// (ERROR_SHARING_VIOLATION).
 BOOL RemoveDirectoryA(LPCSTR path);
+// FILE_ATTRIBUTE_DIRECTORY for a folder (also a drive or share root); FILE_ATTRIBUTE_ARCHIVE
+// for a file, with FILE_ATTRIBUTE_READONLY when it has no write bit, as Wine reports them.
+// Missing: INVALID_FILE_ATTRIBUTES with ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND when a
+// folder on the way is missing. A file named with a separator after it is not found.
 DWORD GetFileAttributesA(LPCSTR path);
 
+// The drive type of a root: "C:", "C:\" and even "C:\windows" give C's configured type (only
+// the letter counts); an unmapped letter, a non-letter, "" and relative names give
+// DRIVE_NO_ROOT_DIR; "\\server\share\" gives DRIVE_REMOTE when mapped, else
+// DRIVE_NO_ROOT_DIR; nullptr and "\" mean the current directory's drive. Whether the root
+// folder exists is not checked (a removable drive without medium keeps its type).
 UINT GetDriveTypeA(LPCSTR rootPath);
+// The Windows current directory: no backslash at the end except at a drive root ("C:\",
+// "C:\dir", "\\server\share"). It reads back as SetCurrentDirectoryA set it while the Linux
+// working folder is still that folder; otherwise the Linux working folder is mapped back.
+// Returns the length; when size is too small, the size needed including the NUL, and the
+// buffer is left untouched (0 and ERROR_PATH_NOT_FOUND when there is no Windows name).
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+// Changes the Windows current directory (and the Linux working folder). Relative forms,
+// "X:rel" and "\rootrel" count from the current one. Missing: ERROR_FILE_NOT_FOUND (or
+// ERROR_PATH_NOT_FOUND); a file: ERROR_DIRECTORY; a result that would not fit MAX_PATH with
+// its final backslash: ERROR_FILENAME_EXCED_RANGE.
 BOOL SetCurrentDirectoryA(LPCSTR path);
-// module: only nullptr (the program's own file) is supported.
+// The program's own file (/proc/self/exe mapped to Windows); module must be nullptr
+// (ERROR_MOD_NOT_FOUND otherwise). Returns the length. Kept quirk (Windows Vista and later):
+// when size is too small the name is cut to size-1 bytes (never inside a double-byte
+// character), NUL-terminated, and the result is size itself with ERROR_INSUFFICIENT_BUFFER.
 DWORD GetModuleFileNameA(void* module, LPSTR buffer, DWORD size);
+// The temporary folder, always ending with a backslash: the first usable of TMP, TEMP (each a
+// Windows path, or a Linux path when it starts with '/'), the Linux TMPDIR, then /tmp mapped
+// to Windows. Existence is not checked, as on Windows. Buffer conventions as
+// GetCurrentDirectoryA (too small: the size needed with the NUL, buffer untouched).
 DWORD GetTempPathA(DWORD size, LPSTR buffer);
 
 namespace winport {
 
-// _access: mode 0 existence, 2 write, 4 read, 6 read and write; 0 when allowed, -1 otherwise.
-// A folder only needs to exist, whatever the mode, as on Windows.
+// _access: mode 0 existence, 2 write, 4 read, 6 read and write; 0 when allowed, -1 with errno
+// (ENOENT, EACCES, EINVAL for another mode) otherwise. Kept quirks: a folder only needs to
+// exist, whatever the mode, as on Windows; write is refused for a read-only file (no write
+// bit) even to root. Shares and drive roots work ("\\server\share" with mode 6). The Win32
+// last error is left alone.
 int Access(const char* path, int mode);
 
 }  // namespace winport

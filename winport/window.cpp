@@ -6,14 +6,13 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <random>
-#include <thread>
 #include <utility>
 
 #include "winport/window_folder.h"
@@ -28,7 +27,7 @@ constexpr std::int32_t kFirstNewHandle = 0x10000;
 constexpr std::int32_t kLastNewHandle = 0xFFFFFF;
 constexpr int kHandleAttempts = 64;
 // How long a sender keeps trying while the window's queue is full.
-constexpr auto kFullQueuePatience = std::chrono::milliseconds(250);
+constexpr std::int64_t kFullQueuePatienceMs = 250;
 
 // Wire form of one event: magic, kind, message, enable, wParam, lParam, native byte order (both
 // ends are on this machine).
@@ -49,6 +48,14 @@ class Descriptor {
  private:
   int fd_;
 };
+
+// <chrono> cannot be compiled with the code page 932 execution character set (it spells
+// microseconds with a character that code page lacks), so time comes from the C library.
+std::int64_t NowMs() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 template <typename T>
 void Put(unsigned char* wire, std::size_t offset, T value) {
@@ -119,14 +126,14 @@ int ConnectToWindow(HWND window, std::string& folder) {
 bool Send(int socket, const WindowEvent& event) {
   unsigned char wire[kWireSize];
   Encode(event, wire);
-  auto giveUp = std::chrono::steady_clock::now() + kFullQueuePatience;
+  std::int64_t giveUp = NowMs() + kFullQueuePatienceMs;
   for (;;) {
     ssize_t sent = send(socket, wire, sizeof wire, MSG_DONTWAIT | MSG_NOSIGNAL);
     if (sent == static_cast<ssize_t>(sizeof wire)) return true;
     if (sent < 0 && errno == EINTR) continue;
     if (sent >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != ENOBUFS)) return false;
-    if (std::chrono::steady_clock::now() >= giveUp) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (NowMs() >= giveUp) return false;
+    usleep(2000);
   }
 }
 
@@ -156,12 +163,9 @@ void RemoveStaleWindows(const std::string& folder) {
     std::int64_t handle = std::stoll(number);
     Descriptor probe(ConnectToWindow(folder, handle));
     if (probe.get() >= 0) continue;
-    if (name == number) {
-      unlink(WindowSocketPath(folder, handle).c_str());
-    } else if (name == number + ".disabled" &&
-               access(WindowSocketPath(folder, handle).c_str(), F_OK) != 0) {
-      unlink(WindowDisabledPath(folder, handle).c_str());
-    }
+    // A marker means nothing without its live window.
+    if (name == number) unlink(WindowSocketPath(folder, handle).c_str());
+    if (name == number + ".disabled") unlink(WindowDisabledPath(folder, handle).c_str());
   }
   closedir(dir);
 }
@@ -195,13 +199,13 @@ std::unique_ptr<WindowRegistration> WindowRegistration::CreateIn(const std::stri
 
   // One registration at a time per folder: the stale sweep must not remove a socket that
   // another process is binding at that moment.
-  Descriptor lock(open((folder + "/.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                       0600));
-  if (lock.get() < 0) return fail("cannot open the window folder lock: " +
-                                  std::string(std::strerror(errno)));
+  Descriptor lock(
+      open((folder + "/.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (lock.get() < 0)
+    return fail("cannot open the window folder lock: " + std::string(std::strerror(errno)));
   while (flock(lock.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return fail("cannot lock the window folder: " +
-                                    std::string(std::strerror(errno)));
+    if (errno != EINTR)
+      return fail("cannot lock the window folder: " + std::string(std::strerror(errno)));
   }
   RemoveStaleWindows(folder);
 
@@ -238,13 +242,12 @@ WindowRegistration::~WindowRegistration() {
 HWND WindowRegistration::Handle() const { return HwndFromNumber(handle_); }
 
 std::optional<WindowEvent> WindowRegistration::Receive(int timeoutMs) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  std::int64_t deadline = NowMs() + timeoutMs;
   for (;;) {
     int wait = -1;
     if (timeoutMs >= 0) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      wait = left.count() > 0 ? static_cast<int>(left.count()) : 0;
+      std::int64_t left = deadline - NowMs();
+      wait = left > 0 ? static_cast<int>(left) : 0;
     }
     pollfd ready{socket_, POLLIN, 0};
     int count = poll(&ready, 1, wait);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 #include "winport/cp932.h"
@@ -154,8 +155,7 @@ bool IsValidFileName(std::string_view name) {
 }
 
 std::optional<WindowsPath> ResolveWindowsPath(std::string_view text,
-                                              std::string_view currentDirectory,
-                                              DWORD* error) {
+                                              std::string_view currentDirectory, DWORD* error) {
   if (text.empty()) {
     SetError(error, ERROR_PATH_NOT_FOUND);
     return std::nullopt;
@@ -221,43 +221,88 @@ std::optional<std::string> WindowsPathToLinux(const char* text, DWORD* error,
     SetError(error, ERROR_PATH_NOT_FOUND);
     return std::nullopt;
   }
-  std::optional<std::string> cwd = CurrentWindowsDirectory();
+  // Only a relative form needs the current directory (which costs a getcwd and a realpath).
+  std::string_view view = text;
+  bool absolute = (view.size() >= 3 && view[1] == ':' && IsPathSeparator(view[2])) ||
+                  (view.size() >= 2 && IsPathSeparator(view[0]) && IsPathSeparator(view[1]));
+  std::optional<std::string> cwd = absolute ? std::nullopt : CurrentWindowsDirectory();
   std::optional<WindowsPath> path = ResolveWindowsPath(text, cwd.value_or(""), error);
   if (!path) return std::nullopt;
   if (resolved) *resolved = *path;
+  return MapToLinux(*path, error);
+}
 
+std::optional<std::string> MapToLinux(const WindowsPath& path, DWORD* error) {
   const DriveMap& map = CurrentDriveMap();
-  std::optional<std::string> linux = map.ToLinux(RootOf(*path).ToString());
-  if (!linux) {
-    SetError(error, path->drive != 0 ? ERROR_PATH_NOT_FOUND : ERROR_BAD_NETPATH);
+  std::optional<std::string> mapped = map.ToLinux(RootOf(path).ToString());
+  if (!mapped) {
+    SetError(error, path.drive != 0 ? ERROR_PATH_NOT_FOUND : ERROR_BAD_NETPATH);
     return std::nullopt;
   }
   // Name by name, so that a folder found without regard to case is used for what lies below.
-  for (const std::string& name : path->names) {
+  for (const std::string& name : path.names) {
     std::optional<std::string> utf8 = Cp932ToUtf8Exact(name);
     if (!utf8) {
       SetError(error, ERROR_INVALID_NAME);
       return std::nullopt;
     }
-    std::string candidate = (*linux == "/" ? "" : *linux) + "/" + *utf8;
+    std::string candidate = (*mapped == "/" ? "" : *mapped) + "/" + *utf8;
     struct stat st;
     if (lstat(candidate.c_str(), &st) != 0) {
-      if (DIR* dir = opendir(linux->c_str())) {
+      if (DIR* dir = opendir(mapped->c_str())) {
         std::string wanted = FoldUtf8(*utf8);
         while (dirent* entry = readdir(dir)) {
           std::string found = entry->d_name;
           if (found.size() == wanted.size() && FoldUtf8(found) == wanted &&
               Utf8ToCp932Exact(found)) {
-            candidate = (*linux == "/" ? "" : *linux) + "/" + found;
+            candidate = (*mapped == "/" ? "" : *mapped) + "/" + found;
             break;
           }
         }
         closedir(dir);
       }
     }
-    linux = candidate;
+    mapped = candidate;
   }
-  return linux;
+  return mapped;
+}
+
+DWORD FileErrorFromErrno(int err, const std::string& linuxPath) {
+  switch (err) {
+    case ENOENT: {
+      // Windows tells a missing file from a missing folder on the way to it.
+      std::size_t slash = linuxPath.rfind('/');
+      std::string parent = slash == 0 ? "/" : linuxPath.substr(0, slash);
+      struct stat st;
+      bool parentIsFolder =
+          slash != std::string::npos && stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+      return parentIsFolder ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    }
+    case ENOTDIR:
+    case ELOOP:
+      return ERROR_PATH_NOT_FOUND;
+    case EEXIST:
+      return ERROR_FILE_EXISTS;
+    case ENOTEMPTY:
+      return ERROR_DIR_NOT_EMPTY;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return ERROR_DISK_FULL;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case EBADF:
+      return ERROR_INVALID_HANDLE;
+    case EINVAL:
+      return ERROR_INVALID_PARAMETER;
+    case EIO:
+      return ERROR_GEN_FAILURE;
+    default:  // EACCES, EPERM, EROFS, EISDIR, ETXTBSY, EBUSY and the rest
+      return ERROR_ACCESS_DENIED;
+  }
 }
 
 }  // namespace winport

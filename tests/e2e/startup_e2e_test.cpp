@@ -171,7 +171,8 @@ TEST(StartupEndToEnd, EditionProgramsCarryTheirVersionBlock) {
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
     std::fclose(file);
-    const std::string block = std::string("FileVersion=20.0.1.0\0ProductVersion=20.01.00\0", 46);
+    static const char kBlock[] = "FileVersion=20.0.1.0\0ProductVersion=20.01.00\0";
+    const std::string block(kBlock, sizeof kBlock - 1);
     EXPECT_NE(bytes.find(block), std::string::npos) << c.program;
     EXPECT_NE(bytes.find(c.description), std::string::npos) << c.program;
   }

@@ -1,0 +1,34 @@
+// Tax-sum rule: per-account sums of the journal sides booked at one tax rate.
+#pragma once
+
+#include <memory>
+
+#include "accounting/ClRuleBase.h"
+#include "accounting/StTAXSUMINFO.h"
+
+namespace ledvia {
+class Statement;
+}
+
+class ClRuleShohizei : public ClRuleBase {
+  LEDVIA_RULE_ALLOCATION(ClRuleShohizei)
+
+ public:
+  ClRuleShohizei();
+  ~ClRuleShohizei() override;
+
+  // Prepares the walk over the accounts with sides at `rate` (hundredths of a percent) and
+  // `reduced`, in month indices firstMonth..lastMonth (lastMonth may be 15 or 18 to take in
+  // the adjustment periods). `sumType` 2 is the only kind known; amounts are tax-included when
+  // `taxInclusive` is not 0. The pointer and the last two numbers are reserved.
+  int MoveReady(int sumType, int firstMonth, int lastMonth, int rate, const void* reserved,
+                int taxInclusive, int reduced, int reserved2, int reserved3);
+  int GetSumInfoCount(int* count);
+  // The next account's sums: 0, 5000 after the last, or a failure code.
+  int MoveNext(StTAXSUMINFO* info);
+  int MoveFinish();
+
+ private:
+  std::unique_ptr<ledvia::Statement> cursor_;
+  int count_ = -1;
+};

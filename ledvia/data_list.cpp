@@ -1,0 +1,63 @@
+#include "ledvia/data_list.h"
+
+#include <sqlite3.h>
+
+#include "ledvia/schema.h"
+#include "ledvia/statement.h"
+#include "ledvia/status_codes.h"
+
+namespace ledvia {
+
+int ReadDataList(const std::string& path, std::vector<DataListRow>* rows, std::string* error) {
+  rows->clear();
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (rc != SQLITE_OK) {
+    *error = "cannot open " + path + ": " + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    sqlite3_close(db);
+    return DatabaseCode(rc);
+  }
+  int code = kOk;
+  {
+    Statement version(db, "SELECT value FROM ledvia_meta WHERE key = 'schema_version'");
+    if (!version.ok() || version.StepStatus() != kOk || version.Int(0) < 1 ||
+        !HasCompanyTables(db)) {
+      *error = path + " is not a company database";
+      code = kBadData;
+    } else if (version.Int(0) > kSchemaVersion) {
+      *error = path + " has schema version " + std::to_string(version.Int(0)) +
+               ", newer than this program reads (" + std::to_string(kSchemaVersion) + ")";
+      code = kBadData;
+    }
+  }
+  if (code == kOk) {
+    Statement list(db,
+                   "SELECT d.data_no, d.data_id, d.company_name, d.period_start, d.period_end, "
+                   "t.taxation_kind, d.entity_kind, d.data_kind, d.interim_closing FROM data d "
+                   "LEFT JOIN tax_settings t ON t.data_no = d.data_no ORDER BY d.data_no");
+    for (;;) {
+      int status = list.StepStatus();
+      if (status == kEndOfData) break;
+      if (status != kOk) {
+        *error = "cannot read " + path + ": " + sqlite3_errmsg(db);
+        code = status;
+        break;
+      }
+      DataListRow row;
+      row.dataNo = static_cast<int>(list.Int(0));
+      row.dataId = list.Bytes(1);
+      row.companyName = list.Bytes(2);
+      row.periodStart = static_cast<int>(list.Int(3));
+      row.periodEnd = static_cast<int>(list.Int(4));
+      row.taxationKind = static_cast<int>(list.Int(5));
+      row.entityKind = static_cast<int>(list.Int(6));
+      row.dataKind = static_cast<int>(list.Int(7));
+      row.interimClosing = static_cast<int>(list.Int(8));
+      rows->push_back(row);
+    }
+  }
+  sqlite3_close(db);
+  return code;
+}
+
+}  // namespace ledvia

@@ -1,0 +1,33 @@
+// Translation of a find record (StFINDINFO chain) into an SQL condition with bound
+// parameters. Values are never pasted into the SQL text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "accounting/StFINDINFO.h"
+
+namespace ledvia {
+
+// What the condition is evaluated on; each knows its own items.
+enum class FindTarget {
+  kJournal,   // table journal: items 3 (tax category), 16 (account class), 17 (month index)
+  kAccounts,  // table accounts: item 16 (class code)
+  kAssets,    // table fixed_assets: item 203 (date)
+};
+
+struct SqlCondition {
+  std::string sql = "1";  // a boolean SQL expression over the target's columns
+  std::vector<std::int64_t> params;  // bound in order to ?first, ?first+1, ...
+};
+
+// Nesting deeper than this, or chains longer than kMaxFindChain entries, are refused.
+constexpr int kMaxFindDepth = 8;
+constexpr int kMaxFindChain = 64;
+
+// Translates `find` (nullptr: no condition). Placeholders are numbered from `firstParam`.
+// 0, or kBadFind for an item, side, operator or value type the target does not know.
+int TranslateFind(const StFINDINFO* find, FindTarget target, int firstParam, SqlCondition* out);
+
+}  // namespace ledvia

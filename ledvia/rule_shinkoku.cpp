@@ -1,0 +1,118 @@
+// Tax-return rule: SumTax. The journal sides of the find are grouped in SQL by category, side,
+// rate, reduced flag and business type, so only one row per group reaches this code.
+#include <cstring>
+#include <vector>
+
+#include "accounting/ClRuleShohizeiShinkoku.h"
+#include "accounting/ClSetShohizei.h"
+#include "ledvia/company_database.h"
+#include "ledvia/fault_injection.h"
+#include "ledvia/find_sql.h"
+#include "ledvia/statement.h"
+#include "ledvia/status_codes.h"
+#include "ledvia/tax_categories.h"
+
+namespace ledvia {
+namespace {
+
+bool AddChecked(std::int64_t* sum, std::int64_t value) {
+  return !__builtin_add_overflow(*sum, value, sum);
+}
+
+template <typename Record>
+bool AddAt(Record& record, int offset, std::int64_t value) {
+  if (offset == 0 || value == 0) return true;
+  std::int64_t sum = 0;
+  std::memcpy(&sum, reinterpret_cast<unsigned char*>(&record) + offset, sizeof sum);
+  if (!AddChecked(&sum, value)) return false;
+  std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, &sum, sizeof sum);
+  return true;
+}
+
+}  // namespace
+}  // namespace ledvia
+
+int ClRuleShohizeiShinkoku::SumTax(int /*taxationKind*/, const StFINDINFO* find,
+                                   StTAXREPORTRATEINFO* rateRecords,
+                                   StTAXREPORTBUSINESSTYPEINFO* businessTypeRecords) {
+  if (int fault = ledvia::FaultFor("ClRuleShohizeiShinkoku::SumTax")) return fault;
+  if (rateRecords == nullptr || businessTypeRecords == nullptr) return ledvia::kBadArgument;
+  int dataNo = 0;
+  if (int code = DataNo(&dataNo)) return code;
+  ClSetShohizei settings;
+  int rateCount = settings.GetTaxRateCount();
+  if (rateCount <= 0) return ledvia::kBadArgument;
+
+  ledvia::SqlCondition debitCondition;
+  ledvia::SqlCondition creditCondition;
+  if (int code = ledvia::TranslateFind(find, ledvia::FindTarget::kJournal, 2, &debitCondition)) {
+    return code;
+  }
+  int creditFirst = 2 + static_cast<int>(debitCondition.params.size());
+  ledvia::TranslateFind(find, ledvia::FindTarget::kJournal, creditFirst, &creditCondition);
+  ledvia::Statement groups(
+      ledvia::CompanyDatabase(),
+      "SELECT category, side, rate, reduced, business_type, SUM(amount), SUM(tax) FROM ("
+      "SELECT debit_category AS category, 1 AS side, rate, reduced, business_type, "
+      "debit_amount AS amount, debit_tax AS tax FROM journal WHERE data_no = ?1 AND " +
+          debitCondition.sql +
+          " UNION ALL SELECT credit_category, 2, rate, reduced, business_type, credit_amount, "
+          "credit_tax FROM journal WHERE data_no = ?1 AND " +
+          creditCondition.sql + ") GROUP BY 1, 2, 3, 4, 5");
+  if (!groups.ok()) return groups.PrepareCode();
+  groups.BindInt(1, dataNo);
+  groups.BindAll(2, debitCondition.params);
+  groups.BindAll(creditFirst, creditCondition.params);
+
+  // Securities are summed at full price first and reduced once, so that many small sales do
+  // not each lose their remainder.
+  std::vector<std::int64_t> securities(static_cast<std::size_t>(rateCount), 0);
+  for (;;) {
+    int status = groups.StepStatus();
+    if (status == ledvia::kEndOfData) break;
+    if (status != ledvia::kOk) return status;
+    const ledvia::TaxCategoryTarget* target =
+        ledvia::FindTaxCategory(static_cast<int>(groups.Int(0)));
+    if (target == nullptr) continue;
+    std::int64_t sign = groups.Int(1) == target->normalSide ? 1 : -1;
+    std::int64_t rate = groups.Int(2);
+    std::int64_t reduced = groups.Int(3);
+    int businessType = static_cast<int>(groups.Int(4));
+    std::int64_t amount = sign * groups.Int(5);
+    std::int64_t tax = sign * groups.Int(6);
+    std::int64_t included = 0;
+    if (__builtin_add_overflow(amount, tax, &included)) return ledvia::kBadData;
+    for (int r = 0; r < rateCount; ++r) {
+      StTAXREPORTRATEINFO& record = rateRecords[r];
+      if (record.rate != rate || record.reduced != reduced) continue;
+      bool ok = true;
+      if (target->excludedOffset == ledvia::kSecuritiesOffset) {
+        ok = ledvia::AddChecked(&securities[static_cast<std::size_t>(r)], amount);
+      } else if (target->excludedOffset == 0 && target->includedOffset == 0) {
+        ok = ledvia::AddAt(record, target->taxOffset, amount);  // import tax: amount is the tax
+      } else {
+        ok = ledvia::AddAt(record, target->excludedOffset, amount) &&
+             ledvia::AddAt(record, target->taxOffset, tax) &&
+             ledvia::AddAt(record, target->includedOffset, included);
+      }
+      if (ok && target->businessTypeKind != 0 && businessType >= 1 && businessType <= 6) {
+        const int* offsets = target->businessTypeKind == 1 ? ledvia::kBusinessSalesOffsets
+                                                           : ledvia::kBusinessReturnsOffsets;
+        for (int k = 0; k < 6; ++k) {
+          StTAXREPORTBUSINESSTYPEINFO& typed = businessTypeRecords[6 * r + k];
+          if (typed.businessType != businessType) continue;
+          ok = ok && ledvia::AddAt(typed, offsets[0], included) &&
+               ledvia::AddAt(typed, offsets[1], tax) && ledvia::AddAt(typed, offsets[2], amount);
+        }
+      }
+      if (!ok) return ledvia::kBadData;
+    }
+  }
+  for (int r = 0; r < rateCount; ++r) {
+    if (!ledvia::AddAt(rateRecords[r], ledvia::kSecuritiesOffset,
+                       securities[static_cast<std::size_t>(r)] / ledvia::kSecuritiesDivisor)) {
+      return ledvia::kBadData;
+    }
+  }
+  return ledvia::kOk;
+}

@@ -1,0 +1,116 @@
+// Test support: a company database in a temporary folder, attached as the session's database,
+// and the current user chosen through LEDVIA_USER for the length of a test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "ledvia/company_database.h"
+#include "ledvia/company_writer.h"
+#include "ledvia/fault_injection.h"
+#include "ledvia/sample_chart.h"
+#include "ledvia/sample_database.h"
+
+namespace ledvia::testing {
+
+// A fresh temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ledvia-test-XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    if (made != nullptr) path_ = made;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Sets LEDVIA_USER and restores the previous value.
+class ScopedUser {
+ public:
+  explicit ScopedUser(const std::string& user) {
+    const char* old = std::getenv("LEDVIA_USER");
+    hadOld_ = old != nullptr;
+    if (hadOld_) old_ = old;
+    setenv("LEDVIA_USER", user.c_str(), 1);
+  }
+  ~ScopedUser() {
+    if (hadOld_) {
+      setenv("LEDVIA_USER", old_.c_str(), 1);
+    } else {
+      unsetenv("LEDVIA_USER");
+    }
+  }
+
+ private:
+  bool hadOld_ = false;
+  std::string old_;
+};
+
+// Writes the sample into a temporary folder once per test and attaches to it as user1.
+class SampleSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    path_ = folder_.File("sample.db");
+    ASSERT_EQ(WriteSampleDatabase(path_, &error), 0) << error;
+    ASSERT_EQ(OpenCompanyDatabase(path_), 0);
+  }
+  void TearDown() override {
+    CloseCompanyDatabase();
+    ClearFaults();
+  }
+  void SelectUser(const std::string& user) { user_ = std::make_unique<ScopedUser>(user); }
+
+  TempFolder folder_;
+  std::string path_;
+  std::unique_ptr<ScopedUser> user_ = std::make_unique<ScopedUser>("user1");
+};
+
+// A company written by the test itself: data 1 "T1" selected by "user1", the sample's chart,
+// general taxation, April 2020 to March 2021 unless changed before Attach.
+class OwnCompany : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = folder_.File("own.db");
+    ASSERT_EQ(writer_.Create(path_), 0) << writer_.Error();
+    data_.dataNo = 1;
+    data_.dataId = "T1";
+    data_.companyName = "テスト";
+    data_.periodStart = 20200401;
+    data_.periodEnd = 20210331;
+  }
+  // Writes the data record, the chart and user1 (call once, before entries).
+  void AddData() {
+    ASSERT_EQ(writer_.AddData(data_), 0) << writer_.Error();
+    ASSERT_EQ(chart::AddChart(writer_, data_.dataNo), 0) << writer_.Error();
+    ASSERT_EQ(writer_.AddUser("user1", 1, data_.dataNo), 0) << writer_.Error();
+  }
+  void Attach() {
+    ASSERT_EQ(writer_.Finish(), 0) << writer_.Error();
+    ASSERT_EQ(OpenCompanyDatabase(path_), 0);
+  }
+  void TearDown() override {
+    CloseCompanyDatabase();
+    ClearFaults();
+  }
+
+  TempFolder folder_;
+  std::string path_;
+  CompanyWriter writer_;
+  DataSpec data_;
+  ScopedUser user_{"user1"};
+};
+
+}  // namespace ledvia::testing

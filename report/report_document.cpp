@@ -1,0 +1,70 @@
+#include "report/report_document.h"
+
+#include "report/data_sections.h"
+#include "report/header_sections.h"
+#include "report/report_writer.h"
+#include "winport/message_box.h"
+
+const char* const kSystemFailedQuestion =
+    "システム情報の出力に失敗しました。\n\n出力を続けますか？";
+const char* const kBasicFailedQuestion = "基本情報の出力に失敗しました。\n\n出力を続けますか？";
+const char* const kDataFailedQuestion = "連動情報の出力に失敗しました。\n\n出力を続けますか？";
+
+namespace {
+
+ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportContext& context,
+                            BasicVariant variant) {
+  ReportWriter writer;
+  writer.Open(&file, path);
+  // Neither result is looked at: an output that failed shows up as a failed SYSTEM section.
+  writer.WriteRaw(kXmlDeclaration);
+  writer.WriteStartTag("REPORT", 0);
+
+  struct Section {
+    int (*write)(ReportWriter&, const ReportContext&, BasicVariant);
+    const char* question;
+  };
+  const Section sections[] = {
+      {[](ReportWriter& w, const ReportContext& c, BasicVariant) {
+         return WriteSystemSection(w, c);
+       },
+       kSystemFailedQuestion},
+      {[](ReportWriter& w, const ReportContext& c, BasicVariant v) {
+         return WriteBasicSection(w, c.data, v, c);
+       },
+       kBasicFailedQuestion},
+      {[](ReportWriter& w, const ReportContext& c, BasicVariant v) {
+         return v == BasicVariant::kJournal ? WriteDataFromTotals(w, c) : WriteDataFromSaved(w, c);
+       },
+       kDataFailedQuestion},
+  };
+  ReportOutcome outcome = ReportOutcome::kComplete;
+  for (const Section& section : sections) {
+    if (section.write(writer, context, variant)) continue;
+    int answer =
+        MessageBoxA(context.owner, section.question, "消費税", MB_YESNO | MB_ICONEXCLAMATION);
+    if (answer != IDYES) {
+      writer.WriteEndTag("REPORT", 0);
+      writer.Close();
+      return ReportOutcome::kAbandoned;
+    }
+    // Going on does not make the file whole: the caller must still learn of the failure.
+    outcome = ReportOutcome::kCompleteWithFailure;
+  }
+  // A file without its closing tag is not a finished file, even though nobody is asked.
+  if (!writer.WriteEndTag("REPORT", 0)) outcome = ReportOutcome::kCompleteWithFailure;
+  writer.Close();
+  return outcome;
+}
+
+}  // namespace
+
+ReportOutcome WriteReportFromTotals(ReportOutput& file, const char* path,
+                                    const ReportContext& context) {
+  return WriteDocument(file, path, context, BasicVariant::kJournal);
+}
+
+ReportOutcome WriteReportFromSavedFigures(ReportOutput& file, const char* path,
+                                          const ReportContext& context) {
+  return WriteDocument(file, path, context, BasicVariant::kSavedFigures);
+}

@@ -1,0 +1,106 @@
+#include "report/report_writer.h"
+
+std::string EscapeText(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+ReportWriter::~ReportWriter() { Close(); }
+
+int ReportWriter::Open(ReportOutput* file, const char* path) {
+  if (file == nullptr || path == nullptr) return -1;
+  path_ = path;
+  file_ = file;
+  failed_ = false;
+  // The result is not reported: an output that did not open fails its first write.
+  file_->Open(path);
+  return 0;
+}
+
+int ReportWriter::WriteRaw(std::string_view text) {
+  if (file_ == nullptr || failed_) return 0;
+  if (file_->Write(text)) return 1;
+  // Closed but still attached: every later line fails, even if the disk has room again.
+  file_->Close();
+  failed_ = true;
+  return 0;
+}
+
+void ReportWriter::BeginLine(int depth, char opener) {
+  line_.assign(depth > 0 ? static_cast<std::size_t>(depth) : 0, '\t');
+  line_ += '<';
+  if (opener != 0) line_ += opener;
+}
+
+void ReportWriter::AppendAttributes(const char* attr1Name, const char* attr1Value,
+                                    const char* attr2Name, const char* attr2Value) {
+  if (attr1Name == nullptr || attr1Value == nullptr) return;
+  const char* names[] = {attr1Name, attr2Name};
+  const char* values[] = {attr1Value, attr2Value};
+  for (int i = 0; i < 2 && names[i] != nullptr && values[i] != nullptr; ++i) {
+    line_ += ' ';
+    line_ += names[i];
+    line_ += "=\"";
+    line_ += EscapeText(values[i]);
+    line_ += '"';
+  }
+}
+
+int ReportWriter::WriteStartTag(std::string_view name, int depth, const char* attr1Name,
+                                const char* attr1Value, const char* attr2Name,
+                                const char* attr2Value) {
+  BeginLine(depth, 0);
+  line_ += name;
+  AppendAttributes(attr1Name, attr1Value, attr2Name, attr2Value);
+  line_ += ">\r\n";
+  return WriteRaw(line_);
+}
+
+int ReportWriter::WriteElement(std::string_view name, std::string_view value, int depth,
+                               const char* attr1Name, const char* attr1Value, const char* attr2Name,
+                               const char* attr2Value) {
+  BeginLine(depth, 0);
+  line_ += name;
+  AppendAttributes(attr1Name, attr1Value, attr2Name, attr2Value);
+  line_ += '>';
+  line_ += EscapeText(value);
+  line_ += "</";
+  line_ += name;
+  line_ += ">\r\n";
+  return WriteRaw(line_);
+}
+
+int ReportWriter::WriteEndTag(std::string_view name, int depth) {
+  BeginLine(depth, '/');
+  line_ += name;
+  line_ += ">\r\n";
+  return WriteRaw(line_);
+}
+
+int ReportWriter::Close() {
+  if (file_ != nullptr) file_->Close();
+  file_ = nullptr;
+  return 0;
+}

@@ -1,0 +1,36 @@
+// Reader of "SUPPORT.INF", the support-information file the accounting product installs in
+// the program folder: named fields, each introduced by a marker "[=name=]". Single-line fields
+// run from the marker to the end of its line; the two multi-line fields keep their line breaks.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "winport/win32_types.h"
+
+class SupportInfo {
+ public:
+  static constexpr std::size_t kBlockSize = 30000;  // at most this much of the file is read
+  static constexpr const char* kFileName = "SUPPORT.INF";
+
+  // `folder` is prefixed to the file name (empty: the current directory, which start-up makes
+  // the program folder); `owner` owns the out-of-memory message.
+  explicit SupportInfo(HWND owner = nullptr, std::string folder = std::string());
+
+  // The field's value, or empty when the file or the field is missing. The first call loads
+  // the file.
+  std::string ProductName();
+  std::string ProductVersion();
+  std::string Field(std::string_view marker);
+
+ private:
+  void Load();
+  void RestoreLineBreaks(std::size_t start);
+
+  HWND owner_;
+  std::string folder_;
+  bool loaded_ = false;
+  std::vector<unsigned char> block_;  // empty when it could not be allocated
+};

@@ -1,0 +1,458 @@
+#include "winport/files.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "winport/drive_map.h"
+#include "winport/tests/file_test_support.h"
+
+namespace {
+
+using filetest::Utf8;
+
+// C: is a fresh temporary folder; the share \\srv\pub is its folder "share".
+class FilesTest : public ::testing::Test {
+ protected:
+  FilesTest() : maps_(MakeMap(temp_)) {}
+
+  static winport::DriveMap MakeMap(const filetest::TempFolder& temp) {
+    winport::DriveMap map;
+    map.SetDrive('C', {temp.path(), DRIVE_FIXED});
+    map.SetShare("srv", "pub", temp.MakeFolder("share"));
+    return map;
+  }
+
+  // Opens, writes and closes; true when all of it worked.
+  static bool WriteWhole(const char* path, const std::string& bytes) {
+    HANDLE h =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return CloseHandle(h) && ok && written == bytes.size();
+  }
+
+  filetest::TempFolder temp_;
+  filetest::WorkingFolderGuard cwd_;
+  filetest::DriveMapGuard maps_;
+};
+
+TEST_F(FilesTest, WrittenBytesReadBackWithSizeAndEndOfFile) {
+  const std::string bytes = "<?xml?>\r\n\x8F\xC1\x94\xEF\x90\xC5";
+  ASSERT_TRUE(WriteWhole("C:\\out.xml", bytes));
+  EXPECT_EQ(temp_.Read("out.xml"), bytes);
+
+  HANDLE h =
+      CreateFileA("c:/OUT.XML", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD high = 7;
+  EXPECT_EQ(GetFileSize(h, &high), bytes.size());
+  EXPECT_EQ(high, 0u);
+  char buffer[64];
+  DWORD read = 0;
+  ASSERT_TRUE(ReadFile(h, buffer, sizeof buffer, &read, nullptr));
+  EXPECT_EQ(std::string(buffer, read), bytes);
+  ASSERT_TRUE(ReadFile(h, buffer, sizeof buffer, &read, nullptr));
+  EXPECT_EQ(read, 0u);  // end of file is success with nothing read
+  EXPECT_FALSE(WriteFile(h, "x", 1, &read, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(CloseHandle(h));
+  EXPECT_FALSE(CloseHandle(h));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(ReadFile(h, buffer, 1, &read, nullptr));
+}
+
+TEST_F(FilesTest, DispositionsCreateOpenAndTruncateAsWindows) {
+  const struct {
+    bool exists;
+    DWORD disposition;
+    bool opens;
+    DWORD error;
+    const char* after;  // nullptr: no file
+  } cases[] = {
+      {false, CREATE_NEW, true, ERROR_SUCCESS, ""},
+      {true, CREATE_NEW, false, ERROR_FILE_EXISTS, "old"},
+      {false, CREATE_ALWAYS, true, ERROR_SUCCESS, ""},
+      {true, CREATE_ALWAYS, true, ERROR_ALREADY_EXISTS, ""},
+      {false, OPEN_EXISTING, false, ERROR_FILE_NOT_FOUND, nullptr},
+      {true, OPEN_EXISTING, true, ERROR_SUCCESS, "old"},
+      {false, OPEN_ALWAYS, true, ERROR_SUCCESS, ""},
+      {true, OPEN_ALWAYS, true, ERROR_ALREADY_EXISTS, "old"},
+      {false, TRUNCATE_EXISTING, false, ERROR_FILE_NOT_FOUND, nullptr},
+      {true, TRUNCATE_EXISTING, true, ERROR_SUCCESS, ""},
+  };
+  for (const auto& c : cases) {
+    unlink((temp_ / "f.txt").c_str());
+    if (c.exists) temp_.Write("f.txt", "old");
+    SetLastError(12345);
+    HANDLE h = CreateFileA("C:\\f.txt", GENERIC_READ | GENERIC_WRITE, 0, nullptr, c.disposition, 0,
+                           nullptr);
+    DWORD error = GetLastError();
+    EXPECT_EQ(h != INVALID_HANDLE_VALUE, c.opens) << c.disposition << " " << c.exists;
+    EXPECT_EQ(error, c.error) << c.disposition << " " << c.exists;
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    std::optional<std::string> after = temp_.Read("f.txt");
+    EXPECT_EQ(after.has_value(), c.after != nullptr) << c.disposition << " " << c.exists;
+    if (after && c.after) {
+      EXPECT_EQ(*after, c.after) << c.disposition << " " << c.exists;
+    }
+  }
+}
+
+TEST_F(FilesTest, OpeningFailuresGiveWindowsCodes) {
+  temp_.MakeFolder("dir");
+  temp_.Write("ro.txt", "r");
+  chmod((temp_ / "ro.txt").c_str(), 0444);
+  const struct {
+    const char* path;
+    DWORD access;
+    DWORD disposition;
+    DWORD error;
+  } cases[] = {
+      {"C:\\missing\\f.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND},
+      {"Q:\\f.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND},
+      {"\\\\nobody\\pub\\f.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_BAD_NETPATH},
+      {"C:\\dir", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+      {"C:\\new.txt\\", GENERIC_WRITE, CREATE_ALWAYS, ERROR_INVALID_NAME},
+      {"C:\\a?.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_INVALID_NAME},
+      {"C:\\ro.txt", GENERIC_WRITE, OPEN_EXISTING, ERROR_ACCESS_DENIED},  // even for root
+      {"C:\\ro.txt", GENERIC_READ, TRUNCATE_EXISTING, ERROR_INVALID_PARAMETER},
+      {"C:\\f.txt", GENERIC_WRITE, 0, ERROR_INVALID_PARAMETER},
+      {"", GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CreateFileA(c.path, c.access, 0, nullptr, c.disposition, 0, nullptr),
+              INVALID_HANDLE_VALUE)
+        << c.path;
+    EXPECT_EQ(GetLastError(), c.error) << c.path;
+  }
+  std::string tooLong = "C:\\" + std::string(MAX_PATH, 'a');
+  EXPECT_EQ(CreateFileA(tooLong.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+  EXPECT_EQ(temp_.Read("ro.txt"), "r");
+}
+
+TEST_F(FilesTest, ShareModesRefuseConflictingHandlesBeforeAnyChange) {
+  constexpr DWORD R = GENERIC_READ, W = GENERIC_WRITE;
+  constexpr DWORD SR = FILE_SHARE_READ, SW = FILE_SHARE_WRITE;
+  const struct {
+    DWORD firstAccess, firstShare, secondAccess, secondShare;
+    bool allowed;
+  } cases[] = {
+      {W, 0, R, SR | SW, false},      {R, SR, R, SR, true},  {R, SR, W, SR | SW, false},
+      {R, SR | SW, W, SR | SW, true}, {W, SR, R, SR, false}, {W, SR | SW, R, SR | SW, true},
+      {R, SR, R, 0, false},
+  };
+  temp_.Write("s.txt", "keep");
+  for (const auto& c : cases) {
+    HANDLE first =
+        CreateFileA("C:\\s.txt", c.firstAccess, c.firstShare, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(first, INVALID_HANDLE_VALUE);
+    HANDLE second =
+        CreateFileA("C:\\S.TXT", c.secondAccess, c.secondShare, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(second != INVALID_HANDLE_VALUE, c.allowed)
+        << c.firstAccess << "/" << c.firstShare << " then " << c.secondAccess << "/"
+        << c.secondShare;
+    if (second != INVALID_HANDLE_VALUE) {
+      CloseHandle(second);
+    } else {
+      EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    }
+    CloseHandle(first);
+  }
+
+  // A refused CREATE_ALWAYS leaves the contents alone; once the holder closes, it works.
+  HANDLE holder = CreateFileA("C:\\s.txt", R, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WriteWhole("C:\\s.txt", "new"));
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(temp_.Read("s.txt"), "keep");
+  EXPECT_FALSE(DeleteFileA("C:\\s.txt"));
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  CloseHandle(holder);
+  EXPECT_TRUE(WriteWhole("C:\\s.txt", "new"));
+}
+
+TEST_F(FilesTest, NoSharingIsAnAdvisoryLockSeenByOtherProcesses) {
+  temp_.Write("x.txt", "x");
+  // An opening outside the handle table stands for another process.
+  int other = open((temp_ / "x.txt").c_str(), O_RDONLY);
+  ASSERT_GE(other, 0);
+
+  HANDLE h = CreateFileA("C:\\x.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_NE(flock(other, LOCK_SH | LOCK_NB), 0);  // held exclusively
+  CloseHandle(h);
+  EXPECT_EQ(flock(other, LOCK_SH | LOCK_NB), 0);  // released, and now the other one holds it
+
+  h = CreateFileA("C:\\x.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  h = CreateFileA("C:\\x.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(h, INVALID_HANDLE_VALUE);  // a shared lock goes with a shared one
+  CloseHandle(h);
+
+  flock(other, LOCK_UN);
+  flock(other, LOCK_EX);
+  EXPECT_FALSE(DeleteFileA("C:\\x.txt"));
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  close(other);
+  EXPECT_TRUE(DeleteFileA("C:\\x.txt"));
+}
+
+BOOL MakeFolder(LPCSTR path) { return CreateDirectoryA(path, nullptr); }
+
+TEST_F(FilesTest, FoldersAndDeletionFollowWindowsRules) {
+  temp_.Write("file.txt", "f");
+  temp_.Write("ro.txt", "r");
+  chmod((temp_ / "ro.txt").c_str(), 0444);
+  temp_.MakeFolder("here");
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\here"));
+  const struct {
+    BOOL (*call)(LPCSTR);
+    const char* path;
+    DWORD error;  // 0: succeeds
+  } steps[] = {
+      {MakeFolder, "C:\\d", 0},
+      {MakeFolder, "C:\\D\\", ERROR_ALREADY_EXISTS},
+      {MakeFolder, "C:\\file.txt", ERROR_ALREADY_EXISTS},
+      {MakeFolder, "C:\\no\\sub", ERROR_PATH_NOT_FOUND},
+      {MakeFolder, "C:\\", ERROR_ACCESS_DENIED},
+      {MakeFolder, "C:\\d\\e\\", 0},
+      {RemoveDirectoryA, "C:\\d", ERROR_DIR_NOT_EMPTY},
+      {RemoveDirectoryA, "C:\\file.txt", ERROR_DIRECTORY},
+      {RemoveDirectoryA, "C:\\d\\none", ERROR_FILE_NOT_FOUND},
+      {RemoveDirectoryA, "C:\\d\\e", 0},
+      {RemoveDirectoryA, "C:\\d", 0},
+      {RemoveDirectoryA, "C:\\here", ERROR_SHARING_VIOLATION},  // the current directory
+      {DeleteFileA, "C:\\file.txt", 0},
+      {DeleteFileA, "C:\\file.txt", ERROR_FILE_NOT_FOUND},
+      {DeleteFileA, "C:\\none\\file.txt", ERROR_PATH_NOT_FOUND},
+      {DeleteFileA, "C:\\share", ERROR_ACCESS_DENIED},
+      {DeleteFileA, "C:\\ro.txt", ERROR_ACCESS_DENIED},
+  };
+  for (const auto& s : steps) {
+    SetLastError(0);
+    EXPECT_EQ(s.call(s.path) != FALSE, s.error == 0) << s.path;
+    EXPECT_EQ(GetLastError(), s.error) << s.path;
+  }
+  EXPECT_FALSE(std::filesystem::exists(temp_ / "d"));
+  EXPECT_TRUE(std::filesystem::exists(temp_ / "ro.txt"));
+
+  // Windows cannot make a folder whose full path exceeds 248 bytes.
+  std::string deep = "C:\\" + std::string(246, 'n');
+  EXPECT_FALSE(CreateDirectoryA(deep.c_str(), nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+  deep.resize(248);
+  EXPECT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+}
+
+TEST_F(FilesTest, AttributesAndAccessModes) {
+  temp_.MakeFolder("dir");
+  temp_.MakeFolder("lockeddir");
+  chmod((temp_ / "lockeddir").c_str(), 0555);
+  temp_.Write("rw.txt", "x");
+  temp_.Write("ro.txt", "x");
+  chmod((temp_ / "ro.txt").c_str(), 0444);
+  const struct {
+    const char* path;
+    DWORD attributes;
+    int mode0, mode2, mode4, mode6;
+  } cases[] = {
+      {"C:\\dir", FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0},
+      {"C:\\dir\\", FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0},
+      {"C:\\lockeddir", FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0},  // folders only need to exist
+      {"C:\\", FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0},
+      {"\\\\srv\\pub", FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0},
+      {"C:\\RW.TXT", FILE_ATTRIBUTE_ARCHIVE, 0, 0, 0, 0},
+      {"C:\\ro.txt", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, 0, -1, 0, -1},
+      {"C:\\rw.txt\\", INVALID_FILE_ATTRIBUTES, -1, -1, -1, -1},
+      {"C:\\none", INVALID_FILE_ATTRIBUTES, -1, -1, -1, -1},
+      {"\\\\srv\\other", INVALID_FILE_ATTRIBUTES, -1, -1, -1, -1},
+      {"Q:\\", INVALID_FILE_ATTRIBUTES, -1, -1, -1, -1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetFileAttributesA(c.path), c.attributes) << c.path;
+    EXPECT_EQ(winport::Access(c.path, 0), c.mode0) << c.path;
+    EXPECT_EQ(winport::Access(c.path, 2), c.mode2) << c.path;
+    EXPECT_EQ(winport::Access(c.path, 4), c.mode4) << c.path;
+    EXPECT_EQ(winport::Access(c.path, 6), c.mode6) << c.path;
+  }
+  EXPECT_EQ(winport::Access("C:\\rw.txt", 1), -1);  // not a mode _access knows
+  EXPECT_EQ(GetFileAttributesA("C:\\none\\x"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST_F(FilesTest, KatakanaSoFolderIsFoundThroughTheMap) {
+  // "ソ" is 0x83 0x5C: its second byte must not end the folder name.
+  const std::string so = Utf8(u8"ソ");
+  temp_.MakeFolder(so);
+  temp_.Write(so + "/a.txt", "inside");
+  EXPECT_EQ(GetFileAttributesA("C:\\\x83\x5C"), FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(GetFileAttributesA("C:\\\x83\x5C\\"), FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(winport::Access("C:\\\x83\x5C\\a.txt", 6), 0);
+  HANDLE h = CreateFileA("C:\\\x83\x5C\\a.txt", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  char buffer[16];
+  DWORD read = 0;
+  EXPECT_TRUE(ReadFile(h, buffer, sizeof buffer, &read, nullptr));
+  EXPECT_EQ(std::string(buffer, read), "inside");
+  CloseHandle(h);
+  EXPECT_TRUE(CreateDirectoryA("C:\\\x83\x5C\\\x95\x5C", nullptr));
+  EXPECT_TRUE(std::filesystem::is_directory(temp_ / (so + "/" + Utf8(u8"表"))));
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\\x83\x5C"));
+  char current[MAX_PATH];
+  ASSERT_EQ(GetCurrentDirectoryA(MAX_PATH, current), 5u);
+  EXPECT_STREQ(current, "C:\\\x83\x5C");
+}
+
+TEST_F(FilesTest, DriveTypesComeFromTheMap) {
+  std::string error;
+  std::string drives = "C=" + temp_.path() + ";D=" + temp_.MakeFolder("usb") +
+                       ":removable;E=" + temp_.MakeFolder("cd") +
+                       ":cdrom;F=/net:remote;G=/ram:ramdisk;H=/x:noroot;" + "I=/y:unknown";
+  std::string shares = "srv\\pub=" + temp_.path();
+  std::optional<winport::DriveMap> map =
+      winport::DriveMap::FromSettings(drives.c_str(), shares.c_str(), &error);
+  ASSERT_TRUE(map) << error;
+  filetest::DriveMapGuard guard(*map);
+  const struct {
+    const char* root;
+    UINT type;
+  } cases[] = {
+      {"C:\\", DRIVE_FIXED},
+      {"c:\\", DRIVE_FIXED},
+      {"C:", DRIVE_FIXED},
+      {"C:\\windows", DRIVE_FIXED},
+      {"D:\\", DRIVE_REMOVABLE},
+      {"E:\\", DRIVE_CDROM},
+      {"F:\\", DRIVE_REMOTE},
+      {"G:\\", DRIVE_RAMDISK},
+      {"H:\\", DRIVE_NO_ROOT_DIR},
+      {"I:\\", DRIVE_UNKNOWN},
+      {"Z:\\", DRIVE_FIXED},
+      {"Q:\\", DRIVE_NO_ROOT_DIR},
+      {"1:\\", DRIVE_NO_ROOT_DIR},
+      {"", DRIVE_NO_ROOT_DIR},
+      {"\\\\srv\\pub\\", DRIVE_REMOTE},
+      {"\\\\server\\share\\", DRIVE_NO_ROOT_DIR},
+      {"\\\\srv", DRIVE_NO_ROOT_DIR},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GetDriveTypeA(c.root), c.type) << c.root;
+  ASSERT_TRUE(SetCurrentDirectoryA("E:\\"));
+  EXPECT_EQ(GetDriveTypeA(nullptr), DRIVE_CDROM);
+  EXPECT_EQ(GetDriveTypeA("\\"), DRIVE_CDROM);
+  ASSERT_TRUE(SetCurrentDirectoryA("\\\\srv\\pub"));
+  EXPECT_EQ(GetDriveTypeA(nullptr), DRIVE_REMOTE);
+}
+
+TEST_F(FilesTest, CurrentDirectoryRoundTrips) {
+  temp_.MakeFolder("sub/deeper");
+  temp_.Write("file.txt", "f");
+  const struct {
+    const char* set;
+    bool ok;
+    const char* expected;  // the current directory afterwards
+    DWORD error;
+  } steps[] = {
+      {"C:\\sub", true, "C:\\sub", 0},
+      {"deeper\\", true, "C:\\sub\\deeper", 0},
+      {"..\\..", true, "C:\\", 0},
+      {"C:sub", true, "C:\\sub", 0},
+      {"\\", true, "C:\\", 0},
+      {"C:\\none", false, "C:\\", ERROR_FILE_NOT_FOUND},
+      {"C:\\none\\x", false, "C:\\", ERROR_PATH_NOT_FOUND},
+      {"C:\\file.txt", false, "C:\\", ERROR_DIRECTORY},
+      {"Q:\\", false, "C:\\", ERROR_PATH_NOT_FOUND},
+      {"\\\\srv\\pub", true, "\\\\srv\\pub", 0},
+      {"\\\\srv\\pub\\", true, "\\\\srv\\pub", 0},
+  };
+  for (const auto& s : steps) {
+    EXPECT_EQ(SetCurrentDirectoryA(s.set) != FALSE, s.ok) << s.set;
+    if (!s.ok) {
+      EXPECT_EQ(GetLastError(), s.error) << s.set;
+    }
+    char buffer[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
+    EXPECT_EQ(length, std::strlen(s.expected)) << s.set;
+    EXPECT_STREQ(buffer, s.expected) << s.set;
+  }
+
+  // Relative file names count from the current directory.
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\sub"));
+  ASSERT_TRUE(WriteWhole("rel.txt", "r"));
+  EXPECT_EQ(temp_.Read("sub/rel.txt"), "r");
+
+  // Too small a buffer: the size needed with the NUL, and the buffer untouched.
+  const DWORD length = 6;  // "C:\sub"
+  char small[8];
+  std::memset(small, '#', sizeof small);
+  EXPECT_EQ(GetCurrentDirectoryA(length, small), length + 1);
+  EXPECT_EQ(small[0], '#');
+  EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), length + 1);
+  EXPECT_EQ(GetCurrentDirectoryA(length + 1, small), length);
+  EXPECT_STREQ(small, "C:\\sub");
+
+  // A chdir behind the program's back is mapped back from Linux.
+  ASSERT_EQ(chdir("/"), 0);
+  char buffer[MAX_PATH];
+  EXPECT_EQ(GetCurrentDirectoryA(MAX_PATH, buffer), 3u);
+  EXPECT_STREQ(buffer, "Z:\\");
+}
+
+TEST_F(FilesTest, TempPathComesFromTheEnvironmentEndingInABackslash) {
+  temp_.MakeFolder("t");
+  const struct {
+    const char* tmp;
+    const char* temp;
+    std::string tmpdir;
+    const char* expected;
+  } cases[] = {
+      {nullptr, nullptr, temp_ / "t", "C:\\t\\"},
+      {nullptr, nullptr, temp_.path() + "/", "C:\\"},
+      {"D:\\Temp", nullptr, temp_ / "t", "D:\\Temp\\"},  // a Windows path as it is
+      {nullptr, "/var/tmp", "", "Z:\\var\\tmp\\"},       // a Linux path through the map
+      {"", nullptr, "", "Z:\\tmp\\"},
+  };
+  for (const auto& c : cases) {
+    filetest::EnvGuard tmp("TMP", c.tmp);
+    filetest::EnvGuard temp("TEMP", c.temp);
+    filetest::EnvGuard tmpdir("TMPDIR", c.tmpdir.empty() ? nullptr : c.tmpdir.c_str());
+    char buffer[MAX_PATH + 1];
+    DWORD length = GetTempPathA(sizeof buffer, buffer);
+    EXPECT_STREQ(buffer, c.expected);
+    EXPECT_EQ(length, std::strlen(c.expected));
+    char small[3] = {'#', '#', '#'};
+    EXPECT_EQ(GetTempPathA(sizeof small, small), std::strlen(c.expected) + 1);
+    EXPECT_EQ(small[0], '#');
+  }
+}
+
+TEST_F(FilesTest, ModuleFileNameIsTheProgramOnAWindowsDrive) {
+  char buffer[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  ASSERT_GT(length, 3u);
+  EXPECT_EQ(std::strlen(buffer), length);
+  std::string name(buffer);
+  EXPECT_EQ(name.substr(0, 3), "Z:\\");
+  EXPECT_EQ(name.find('/'), std::string::npos);
+  EXPECT_EQ(name.substr(name.rfind('\\') + 1), "winport_tests");
+  EXPECT_EQ(GetFileAttributesA(buffer), FILE_ATTRIBUTE_ARCHIVE);
+
+  char small[8];
+  EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), sizeof small);
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(std::string(small), name.substr(0, sizeof small - 1));
+  EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<void*>(1), buffer, sizeof buffer), 0u);
+}
+
+}  // namespace
