@@ -37,17 +37,15 @@ class ClRuleBase {
 };
 
 // Gives a rule class the allocation functions through which creation can be made to fail.
-#define LEDVIA_RULE_ALLOCATION(ClassName)                                              \
- public:                                                                               \
-  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept {        \
-    return Allocate(size, #ClassName);                                                 \
-  }                                                                                    \
-  static void* operator new(std::size_t size) {                                        \
-    void* memory = Allocate(size, #ClassName);                                         \
-    if (memory == nullptr) throw std::bad_alloc();                                     \
-    return memory;                                                                     \
-  }                                                                                    \
-  static void operator delete(void* memory) noexcept { Deallocate(memory); }           \
-  static void operator delete(void* memory, const std::nothrow_t&) noexcept {          \
-    Deallocate(memory);                                                                \
-  }
+#define LEDVIA_RULE_ALLOCATION(ClassName)                                       \
+ public:                                                                        \
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept { \
+    return Allocate(size, #ClassName);                                          \
+  }                                                                             \
+  static void* operator new(std::size_t size) {                                 \
+    void* memory = Allocate(size, #ClassName);                                  \
+    if (memory == nullptr) throw std::bad_alloc();                              \
+    return memory;                                                              \
+  }                                                                             \
+  static void operator delete(void* memory) noexcept { Deallocate(memory); }    \
+  static void operator delete(void* memory, const std::nothrow_t&) noexcept { Deallocate(memory); }

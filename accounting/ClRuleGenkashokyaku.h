@@ -26,8 +26,7 @@ class ClRuleGenkashokyaku : public ClRuleBase {
   int GetCount(int* count);
   // Fills the three records of asset `index` (0 .. count-1). Ascending indices are read in
   // one pass; going back restarts the walk. 5000 past the last asset.
-  int Move(int index, StKOTEISHISANINFO* asset, StKOTEINENINFO* yearly,
-           StKOTEITSUKIINFO* monthly);
+  int Move(int index, StKOTEISHISANINFO* asset, StKOTEINENINFO* yearly, StKOTEITSUKIINFO* monthly);
   int MoveFinish();
 
  private:

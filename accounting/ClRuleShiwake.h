@@ -23,8 +23,7 @@ class ClRuleShiwake : public ClRuleBase {
   int GetSwkCount(const StFINDINFO* find, const void* displayInfo, int* count);
   // Prepares the walk over the entries matching `find`, in entry-number order. `order` and
   // `displayInfo` are reserved (nullptr); `cursorType` 4 is a read-only forward cursor.
-  int MoveReady(const StFINDINFO* find, const void* order, const void* displayInfo,
-                int cursorType);
+  int MoveReady(const StFINDINFO* find, const void* order, const void* displayInfo, int cursorType);
   // The next entry: 0, 5000 after the last, or a failure code.
   int MoveNext(StSWKTINFO* entry);
   int MoveFinish();

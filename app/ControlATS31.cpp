@@ -72,7 +72,7 @@ void ExportApp::NotifyCaller() {
   EnableWindow(callerWindow, TRUE);
   // The function identifier travels sign-extended, as a 16-bit value widened by the caller's
   // message parameter.
-  PostMessageA(callerWindow, callerMessage,
-               static_cast<WPARAM>(static_cast<LPARAM>(functionId)), resultCode);
+  PostMessageA(callerWindow, callerMessage, static_cast<WPARAM>(static_cast<LPARAM>(functionId)),
+               resultCode);
   EnableWindow(callerWindow, TRUE);
 }

@@ -23,21 +23,21 @@ class ExportApp : public CWinApp {
   BOOL InitInstance() override;
   int ExitInstance() override;
 
-  std::int32_t launchedByCaller = 0;  // 1 when the command line carried a complete handshake
-  HWND callerWindow = nullptr;        // the caller's window (first handshake value)
-  std::uint32_t callerMessage = 0;    // message posted to the caller at the end
-  std::int16_t functionId = 1;        // posted back as the first parameter; SYSTEM/FUNCTIONID
-  std::string fixedOutputPath;        // output file named by the caller, fixed in the dialog
-  CWnd* parentWindow = nullptr;       // framework window of callerWindow; dialog parent
-  std::int32_t resultCode = kResultDone;  // posted back as the second parameter
-  ClSetData* dataSet = nullptr;           // set object 5, owned by the library
+  std::int32_t launchedByCaller = 0;        // 1 when the command line carried a complete handshake
+  HWND callerWindow = nullptr;              // the caller's window (first handshake value)
+  std::uint32_t callerMessage = 0;          // message posted to the caller at the end
+  std::int16_t functionId = 1;              // posted back as the first parameter; SYSTEM/FUNCTIONID
+  std::string fixedOutputPath;              // output file named by the caller, fixed in the dialog
+  CWnd* parentWindow = nullptr;             // framework window of callerWindow; dialog parent
+  std::int32_t resultCode = kResultDone;    // posted back as the second parameter
+  ClSetData* dataSet = nullptr;             // set object 5, owned by the library
   ClSetShohizei* taxSettingsSet = nullptr;  // set object 4, owned by the library
   std::unique_ptr<StTAXREPORTRATEINFO[]> rateRecords;
   std::unique_ptr<StTAXREPORTBUSINESSTYPEINFO[]> businessTypeRecords;
   std::unique_ptr<unsigned char[]> savedFigures;  // 24,576-byte saved-figures buffer
-  std::uint8_t taxationKind = 0;      // 0 exempt, 1 simplified, 2 general
-  std::uint8_t mainBusinessType = 0;  // 0 none, 1 to 6
-  std::uint8_t roundingMode = 0;      // copied from the tax settings at each read
+  std::uint8_t taxationKind = 0;                  // 0 exempt, 1 simplified, 2 general
+  std::uint8_t mainBusinessType = 0;              // 0 none, 1 to 6
+  std::uint8_t roundingMode = 0;                  // copied from the tax settings at each read
 
  private:
   // Start-up steps up to the link check; false ends the program (resultCode says why).

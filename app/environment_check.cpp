@@ -16,12 +16,15 @@ constexpr int kRequiredLevel = 2;
 const char* MessageFor(int status) {
   switch (status) {
     case -1:
-      return "動作環境が不正です。\nES_APRPACKAGENAMEが正しくインストールされているか確認してください。";
+      return "動作環境が不正です。\nES_"
+             "APRPACKAGENAMEが正しくインストールされているか確認してください。";
     case 1:
-      return "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。"
+      return "ご利用の連動コンポーネントは、インストールされているES_"
+             "APRPACKAGENAMEでは使用できません。"
              "\nES_APRPACKAGENAMEの最新版を入手してインストールしてからご利用ください。";
     default:
-      return "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。"
+      return "ご利用の連動コンポーネントは、インストールされているES_"
+             "APRPACKAGENAMEでは使用できません。"
              "\n連動コンポーネントの最新版を入手してインストールしてからご利用ください。";
   }
 }

@@ -16,7 +16,8 @@ Handshake ParseHandshake(std::string_view text) {
   std::string_view rest = std::string_view(work).substr(first + 1);
   std::size_t second = rest.find(',');
   if (second == std::string::npos) return result;
-  result.message = static_cast<std::uint32_t>(winport::Atol(std::string(rest.substr(0, second)).c_str()));
+  result.message =
+      static_cast<std::uint32_t>(winport::Atol(std::string(rest.substr(0, second)).c_str()));
 
   rest = rest.substr(second + 1);
   std::size_t third = rest.find(',');

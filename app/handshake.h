@@ -6,8 +6,8 @@
 #include <string_view>
 
 struct Handshake {
-  bool present = false;         // all three commas were found
-  std::int32_t window = 0;      // converted fields keep their values even when not present
+  bool present = false;     // all three commas were found
+  std::int32_t window = 0;  // converted fields keep their values even when not present
   std::uint32_t message = 0;
   std::int16_t functionId = 1;  // stored in 16 bits: 40000 becomes -25536
   std::string outputPath;       // everything after the third comma; may hold commas

@@ -67,12 +67,12 @@ int SavedFiguresMatchData(const unsigned char* buffer, const StDATAINFO& data) {
 
   std::int32_t savedStart = StSaveTaxInfo::Int32(buffer, StSaveTaxInfo::kPeriodStart);
   std::int32_t savedEnd = StSaveTaxInfo::Int32(buffer, StSaveTaxInfo::kPeriodEnd);
-  bool match = savedStart != 0 && savedEnd != 0 && savedStart == periodStart &&
-               savedEnd == periodEnd;
+  bool match =
+      savedStart != 0 && savedEnd != 0 && savedStart == periodStart && savedEnd == periodEnd;
   // Compared as the byte the record holds: a flag outside 0 and 1 matches nothing.
-  match = match && static_cast<std::int64_t>(StSaveTaxInfo::Byte(
-                       buffer, StSaveTaxInfo::kInterimClosing)) ==
-                       static_cast<std::int64_t>(data.interimClosing) + 1;
+  match = match &&
+          static_cast<std::int64_t>(StSaveTaxInfo::Byte(buffer, StSaveTaxInfo::kInterimClosing)) ==
+              static_cast<std::int64_t>(data.interimClosing) + 1;
   std::uint8_t method = settings.taxationKind == 1 ? 2 : 1;
   match = match && StSaveTaxInfo::Byte(buffer, StSaveTaxInfo::kTaxationMethod) == method;
   match = match && StSaveTaxInfo::Byte(buffer, StSaveTaxInfo::kDeductionMethod) ==

@@ -104,9 +104,10 @@ int ConsoleUiBackend::ShowMessageBox(const MessageBoxRequest& request) {
     std::fflush(out_);
     if (in_ == nullptr || !ReadLine(in_, line)) {
       int answer = CautiousAnswer(request.style);
-      std::fprintf(out_, "(no answer: %s)\n", answer == IDOK    ? "ok"
-                                              : answer == IDNO  ? "no"
-                                                                : "cancel");
+      std::fprintf(out_, "(no answer: %s)\n",
+                   answer == IDOK   ? "ok"
+                   : answer == IDNO ? "no"
+                                    : "cancel");
       return answer;
     }
     if (!interactive) std::fprintf(out_, "%s\n", line.c_str());

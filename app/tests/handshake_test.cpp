@@ -16,7 +16,7 @@ TEST(Handshake, CompleteHandshakesAndTheirFields) {
       {"123,456,7,", 123, 456, 7, ""},
       {"123,456,7,C:\\out,put\\a.xml", 123, 456, 7, "C:\\out,put\\a.xml"},
       {" 12 , -3 ,+9, x", 12, static_cast<std::uint32_t>(-3), 9, " x"},
-      {"abc,def,ghi,", 0, 0, 0, ""},  // numbers without digits are 0, still a handshake
+      {"abc,def,ghi,", 0, 0, 0, ""},     // numbers without digits are 0, still a handshake
       {"1,2,40000,", 1, 2, -25536, ""},  // the function identifier is kept in 16 bits
       {"1,2,65537,p", 1, 2, 1, "p"},
       {"99999999999,1,1,", 1215752191, 1, 1, ""},  // atol wraps as the C runtime does

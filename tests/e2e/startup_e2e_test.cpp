@@ -29,8 +29,8 @@ struct HostRun {
 
 // Runs `env... ledvia-host hostArgs -- program` with no input and collects its output.
 HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::string& program) {
-  std::string command = env + " '" + BinDir() + "/ledvia-host' " + hostArgs + " -- '" + program +
-                        "' </dev/null 2>&1";
+  std::string command =
+      env + " '" + BinDir() + "/ledvia-host' " + hostArgs + " -- '" + program + "' </dev/null 2>&1";
   HostRun run;
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -51,7 +51,8 @@ class ProgramFolder {
     folder_ = subfolder.empty() ? temp_.path() : temp_.MakeFolder(subfolder);
     program_ = folder_ + "/" + edition;
     fs::copy_file(BinDir() + "/" + edition, program_);
-    if (ini != nullptr) temp_.WriteFile(fs::relative(folder_ + "/QuillonDef.ini", temp_.path()), ini);
+    if (ini != nullptr)
+      temp_.WriteFile(fs::relative(folder_ + "/QuillonDef.ini", temp_.path()), ini);
   }
   const std::string& program() const { return program_; }
 
@@ -77,7 +78,8 @@ TEST(StartupEndToEnd, DefinitionFileOutcomesReachTheCaller) {
   {
     ProgramFolder folder("[ProgramLevel]\r\nSY31=1\r\n");
     HostRun run = RunHost(kSample, "", folder.program());
-    EXPECT_TRUE(run.Has(U8(u8"の最新版を入手してインストールしてからご利用ください。"))) << run.output;
+    EXPECT_TRUE(run.Has(U8(u8"の最新版を入手してインストールしてからご利用ください。")))
+        << run.output;
     EXPECT_TRUE(run.Has("ES_APRPACKAGENAME")) << run.output;
     EXPECT_EQ(run.exitCode, 2) << run.output;
   }
