@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #pragma pack(push, 1)
 struct StKAMOKUSUMINFO {
@@ -25,6 +26,25 @@ struct StKAMOKUSUMINFO {
   std::int64_t creditExcluded[15];  // 392
   std::int64_t creditIncluded[15];  // 512
   std::uint8_t reserved632[4];
+
+  // Byte offsets of the four arrays, for MonthAmount.
+  static constexpr std::size_t kDebitExcluded = 152;
+  static constexpr std::size_t kDebitIncluded = 272;
+  static constexpr std::size_t kCreditExcluded = 392;
+  static constexpr std::size_t kCreditIncluded = 512;
+
+  // Element `month` (0 to 14) of the array at byte offset `array`. The record is byte-packed,
+  // so its array elements may be unaligned: read and write them through these (memcpy), never
+  // through a reference or pointer to an element.
+  std::int64_t MonthAmount(std::size_t array, int month) const {
+    std::int64_t value;
+    std::memcpy(&value, reinterpret_cast<const unsigned char*>(this) + array + 8 * month,
+                sizeof value);
+    return value;
+  }
+  void SetMonthAmount(std::size_t array, int month, std::int64_t value) {
+    std::memcpy(reinterpret_cast<unsigned char*>(this) + array + 8 * month, &value, sizeof value);
+  }
 };
 #pragma pack(pop)
 

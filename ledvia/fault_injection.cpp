@@ -33,13 +33,10 @@ bool ParseInt(const std::string& text, int* value) {
   return true;
 }
 
-// Malformed items are reported once on stderr and skipped: a typo in a test's environment
-// should be visible, not silently make the test pass.
-void ReadEnvironment(FaultTable& table) {
-  table.environmentRead = true;
-  const char* spec = std::getenv("LEDVIA_FAIL");
-  if (spec == nullptr) return;
-  std::string all(spec);
+// Malformed items are reported on stderr and skipped: a typo in a test's environment should
+// be visible, not silently make the test pass.
+int ParseInto(FaultTable& table, const std::string& all) {
+  int malformed = 0;
   std::size_t pos = 0;
   while (pos <= all.size()) {
     std::size_t comma = all.find(',', pos);
@@ -47,7 +44,7 @@ void ReadEnvironment(FaultTable& table) {
     pos = comma == std::string::npos ? all.size() + 1 : comma + 1;
     if (item.empty()) continue;
     std::size_t equals = item.find('=');
-    std::size_t at = item.find('@', equals == std::string::npos ? 0 : equals);
+    std::size_t at = equals == std::string::npos ? std::string::npos : item.find('@', equals);
     Fault fault;
     bool ok = equals != std::string::npos && equals > 0;
     if (ok) {
@@ -58,10 +55,18 @@ void ReadEnvironment(FaultTable& table) {
     }
     if (!ok || fault.after < 0) {
       std::fprintf(stderr, "LEDVIA_FAIL: ignored malformed item '%s'\n", item.c_str());
+      ++malformed;
       continue;
     }
     table.faults[item.substr(0, equals)] = fault;
   }
+  return malformed;
+}
+
+void ReadEnvironment(FaultTable& table) {
+  table.environmentRead = true;
+  const char* spec = std::getenv("LEDVIA_FAIL");
+  if (spec != nullptr) ParseInto(table, spec);
 }
 
 }  // namespace
@@ -71,6 +76,14 @@ void InjectFault(const std::string& call, int code, int after) {
   std::lock_guard<std::mutex> lock(table.mutex);
   if (!table.environmentRead) ReadEnvironment(table);
   table.faults[call] = Fault{code, after < 0 ? 0 : after};
+}
+
+int LoadFaults(const std::string& spec) {
+  FaultTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  table.environmentRead = true;
+  table.faults.clear();
+  return ParseInto(table, spec);
 }
 
 void ClearFaults() {

@@ -79,13 +79,13 @@ class AccountSumCursor {
       if (status != kOk) return status;
       int slot = ArraySlot(static_cast<int>(sums_->Int(0)));
       if (slot < 0) return kBadData;
-      if (sums_->Int(1) == 1) {
-        info->debitExcluded[slot] = sums_->Int(2);
-        info->debitIncluded[slot] = sums_->Int(3);
-      } else {
-        info->creditExcluded[slot] = sums_->Int(2);
-        info->creditIncluded[slot] = sums_->Int(3);
-      }
+      bool debit = sums_->Int(1) == 1;
+      info->SetMonthAmount(debit ? StKAMOKUSUMINFO::kDebitExcluded
+                                 : StKAMOKUSUMINFO::kCreditExcluded,
+                           slot, sums_->Int(2));
+      info->SetMonthAmount(debit ? StKAMOKUSUMINFO::kDebitIncluded
+                                 : StKAMOKUSUMINFO::kCreditIncluded,
+                           slot, sums_->Int(3));
     }
     sums_->Reset();
     return kOk;

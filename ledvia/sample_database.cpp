@@ -286,7 +286,7 @@ void SoleProprietor(Sample& s) {
     int date = 20190300 + dept * 3;
     s.Entry(Sale(date, 100000 * dept, 800, 0, 0, 1, kSales, dept));
     s.Entry(Purchase(date + 1, 50000 * dept, 800, 0, 21, kPurchases, dept));
-    s.Entry(Purchase(date + 2, 20000 * dept, 1000 - 200 * (dept % 2), 0, 23, kSupplies, dept));
+    s.Entry(Purchase(date + 2, 20000 * dept, 800, 0, 23, kSupplies, dept));
     s.Entry(Transfer(date + 3, kInterest, kBank, 5000 * dept, 24, 0, 800));
     s.Entry(Transfer(date + 4, kRent, kBank, 30000 * dept, 0, 0, 800));
   }

@@ -15,6 +15,8 @@ namespace {
 // whole process, so this is its state. The id, not the number, is kept so that a session
 // attached to another database later resolves it afresh.
 std::string g_currentDataId;
+// The session the id was chosen in: a later session starts again from the selected data.
+sqlite3* g_currentDataIdSession = nullptr;
 
 }  // namespace
 
@@ -28,6 +30,7 @@ int ClSetShohizei::SetCurDataID(const char* dataId) {
   int dataNo = 0;
   if (int code = ledvia::DataNoForId(dataId, &dataNo)) return code;
   g_currentDataId.assign(dataId, strnlen(dataId, 16));
+  g_currentDataIdSession = ledvia::CompanyDatabase();
   return ledvia::kOk;
 }
 
@@ -35,6 +38,7 @@ int ClSetShohizei::Get(StSHOHIZEIINFO* info) {
   if (int fault = ledvia::FaultFor("ClSetShohizei::Get")) return fault;
   if (info == nullptr) return ledvia::kBadArgument;
   int dataNo = 0;
+  if (g_currentDataIdSession != ledvia::CompanyDatabase()) g_currentDataId.clear();
   int code = g_currentDataId.empty() ? ledvia::SelectedDataNo(&dataNo)
                                      : ledvia::DataNoForId(g_currentDataId.c_str(), &dataNo);
   if (code != ledvia::kOk) return code;

@@ -1,6 +1,7 @@
 // Saved figures and period months against the sample company database: one user per data.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -22,7 +23,9 @@ class SavedFiguresTest : public SampleSession {
     std::memset(&data, 0, sizeof data);
     auto* dataSet = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
     EXPECT_NE(dataSet, nullptr);
-    if (dataSet != nullptr) EXPECT_EQ(dataSet->GetSelectedInfo(&data), 0);
+    if (dataSet != nullptr) {
+      EXPECT_EQ(dataSet->GetSelectedInfo(&data), 0);
+    }
     return data;
   }
   // A recorded outcome that no routine produces, to see whether a routine recorded anything.

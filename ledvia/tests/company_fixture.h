@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "accounting/ClDataMgr.h"
 #include "ledvia/company_database.h"
 #include "ledvia/company_writer.h"
 #include "ledvia/fault_injection.h"
@@ -71,7 +72,11 @@ class SampleSession : public ::testing::Test {
     CloseCompanyDatabase();
     ClearFaults();
   }
-  void SelectUser(const std::string& user) { user_ = std::make_unique<ScopedUser>(user); }
+  // The old value goes back first, so that the new one is not undone by it.
+  void SelectUser(const std::string& user) {
+    user_.reset();
+    user_ = std::make_unique<ScopedUser>(user);
+  }
 
   TempFolder folder_;
   std::string path_;

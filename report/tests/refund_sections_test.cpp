@@ -8,158 +8,112 @@
 #include "accounting/StSaveTaxInfo.h"
 #include "report_test_support.h"
 
-using reporttest::RecordingOutput;
-
 namespace {
 
 using Values = std::vector<std::string>;
 
 // The element values of one written section, in order.
-Values ValuesOf(const std::vector<std::string>& lines) {
+template <typename Write>
+Values ValuesOf(Write write) {
+  reporttest::RecordingOutput out;
+  ReportWriter writer;
+  writer.Open(&out, "a.xml");
+  EXPECT_EQ(write(writer), 1);
   Values values;
-  for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
-    const std::string& line = lines[i];
+  for (std::size_t i = 1; i + 1 < out.lines.size(); ++i) {
+    const std::string& line = out.lines[i];
     std::size_t open = line.find('>');
-    std::size_t close = line.find("</");
-    values.push_back(line.substr(open + 1, close - open - 1));
+    values.push_back(line.substr(open + 1, line.find("</") - open - 1));
   }
   return values;
 }
 
-template <typename Write>
-Values Section(Write write) {
-  RecordingOutput out;
-  ReportWriter writer;
-  writer.Open(&out, "a.xml");
-  EXPECT_EQ(write(writer), 1);
-  return ValuesOf(out.lines);
+Values Kanpuh(const TaxTotals& totals, const ReportContext& c) {
+  return ValuesOf(
+      [&](ReportWriter& w) { return WriteKanpuhFromTotals(w, totals, c.data, c.settings, 0); });
 }
-
-constexpr std::int64_t kYen = 10000;
+Values Kanpuk(const TaxTotals& totals, const ReportContext& c) {
+  return ValuesOf(
+      [&](ReportWriter& w) { return WriteKanpukFromTotals(w, totals, c.data, c.settings, 0); });
+}
 
 }  // namespace
 
 // Sole-proprietor data under general taxation with all figures zero: the income kind decides
 // which enabled elements read "0"; KESSANZEIKUBUN stays empty.
 TEST(Kanpuk, IncomeMaskFromTotals) {
-  struct Case {
-    std::uint8_t incomeKind;
-    Values expected;
-  };
   const std::string z = "0";
-  const Case cases[] = {
+  const Values all = {"", z, z, z, z, z, "", z, z, z, "", z, z, z, z, "", ""};
+  const std::pair<std::uint8_t, Values> cases[] = {
       {1, {"", z, z, z, z, z, "", "", "", "", "", "", "", "", "", "", ""}},
       {2, {"", "", "", "", "", "", "", z, z, z, "", "", "", "", "", "", ""}},
-      {3, {"", z, z, z, z, z, "", z, z, z, "", z, z, z, z, "", ""}},
-      {0, {"", z, z, z, z, z, "", z, z, z, "", z, z, z, z, "", ""}},
-      {9, {"", z, z, z, z, z, "", z, z, z, "", z, z, z, z, "", ""}},
+      {3, all},
+      {0, all},
+      {9, all},
   };
   TaxTotals totals;
   totals.Allocate(5);
-  for (const Case& c : cases) {
+  for (const auto& [incomeKind, expected] : cases) {
     ReportContext context = reporttest::BaseContext(2, 3);
-    context.data.incomeKinds = c.incomeKind;
-    Values values = Section([&](ReportWriter& w) {
-      return WriteKanpukFromTotals(w, totals, context.data, context.settings, 0);
-    });
-    EXPECT_EQ(values, c.expected) << "income kind " << int(c.incomeKind);
+    context.data.incomeKinds = incomeKind;
+    EXPECT_EQ(Kanpuk(totals, context), expected) << "income kind " << int(incomeKind);
   }
-  EXPECT_EQ(IncomeMask(1), 1);
-  EXPECT_EQ(IncomeMask(2), 2);
-  EXPECT_EQ(IncomeMask(3), 4);
-  EXPECT_EQ(IncomeMask(4), 0);
-}
-
-TEST(Kanpuk, ClassCountsDisabledFiguresAndCorporateOrSimplifiedDataStaysEmpty) {
-  TaxTotals totals;
-  totals.Allocate(5);
-  totals.otherIncomeFixedAssets.nonTaxable = 1;  // disabled, still makes the class
+  // A disabled figure still makes the class; the flag says tax-inclusive or not.
+  totals.otherIncomeFixedAssets.nonTaxable = 1;
   ReportContext context = reporttest::BaseContext(2, 4);
-  context.data.incomeKinds = 2;
-  EXPECT_EQ(Section([&](ReportWriter& w) {
-              return WriteKanpukFromTotals(w, totals, context.data, context.settings, 0);
-            })[0],
-            "1");
+  EXPECT_EQ(Kanpuk(totals, context)[0], "1");
   context.settings.taxInclusive = 0;
-  EXPECT_EQ(Section([&](ReportWriter& w) {
-              return WriteKanpukFromTotals(w, totals, context.data, context.settings, 0);
-            })[0],
-            "2");
-  const Values empty(17, "");
-  for (auto [taxation, entity] : {std::pair{2, 0}, std::pair{2, 1}, std::pair{1, 3}}) {
-    ReportContext other = reporttest::BaseContext(taxation, entity);
-    EXPECT_EQ(Section([&](ReportWriter& w) {
-                return WriteKanpukFromTotals(w, totals, other.data, other.settings, 0);
-              }),
-              empty);
-  }
+  EXPECT_EQ(Kanpuk(totals, context)[0], "2");
+  // Corporate data, or simplified taxation: all empty.
+  EXPECT_EQ(Kanpuk(totals, reporttest::BaseContext(2, 1)), Values(17, ""));
+  EXPECT_EQ(Kanpuk(totals, reporttest::BaseContext(1, 3)), Values(17, ""));
 }
 
 TEST(Kanpuh, FromTotals) {
   TaxTotals totals;
   totals.Allocate(5);
+  // Entity kind 2 takes the filled path; all zero gives only empty values.
   ReportContext context = reporttest::BaseContext(1, 2);
-  // All zero: only empty values, the taxation kind is not consulted.
-  EXPECT_EQ(Section([&](ReportWriter& w) {
-              return WriteKanpuhFromTotals(w, totals, context.data, context.settings, 0);
-            }),
-            Values(16, ""));
-  totals.goodsPurchases.settled = 1000 * kYen;
-  totals.deferredAssets = 5 * kYen;
+  EXPECT_EQ(Kanpuh(totals, context), Values(16, ""));
+  totals.goodsPurchases.settled = 1000 * 10000;
+  totals.deferredAssets = 5 * 10000;
   const Values expected = {"1", "1000", "", "", "", "", "", "", "", "1", "", "", "5", "", "", ""};
-  EXPECT_EQ(Section([&](ReportWriter& w) {
-              return WriteKanpuhFromTotals(w, totals, context.data, context.settings, 0);
-            }),
-            expected);
+  EXPECT_EQ(Kanpuh(totals, context), expected);
   context.settings.taxInclusive = 0;
-  EXPECT_EQ(Section([&](ReportWriter& w) {
-              return WriteKanpuhFromTotals(w, totals, context.data, context.settings, 0);
-            })[0],
-            "2");
+  EXPECT_EQ(Kanpuh(totals, context)[0], "2");
   context.data.entityKind = 3;
-  EXPECT_EQ(Section([&](ReportWriter& w) {
-              return WriteKanpuhFromTotals(w, totals, context.data, context.settings, 0);
-            }),
-            Values(16, ""));
+  EXPECT_EQ(Kanpuh(totals, context), Values(16, ""));
 }
 
 TEST(RefundSections, SavedClassBytesAndConditions) {
   reporttest::SavedFixture fixture(2, 0);
-  auto kanpuh = [&](const ReportContext& c) {
-    return Section([&](ReportWriter& w) {
+  auto kanpuh = [&] {
+    const ReportContext& c = fixture.context;
+    return ValuesOf([&](ReportWriter& w) {
       return WriteKanpuhFromSaved(w, c.savedFigures, c.data, c.taxationKind, 0);
     });
   };
-  auto kanpuk = [&](const ReportContext& c) {
-    return Section([&](ReportWriter& w) {
+  auto kanpuk = [&] {
+    const ReportContext& c = fixture.context;
+    return ValuesOf([&](ReportWriter& w) {
       return WriteKanpukFromSaved(w, c.savedFigures, c.data, c.taxationKind, 0);
     });
   };
-  // Fixture class bytes: settled 1 -> "1", assets 2 -> "2", sole proprietor 2 -> "2".
-  Values h = kanpuh(fixture.context);
-  EXPECT_EQ(h[0], "1");
-  EXPECT_EQ(h[9], "2");
-  EXPECT_EQ(kanpuk(fixture.context), Values(17, ""));
-  fixture.buffer[StSaveTaxInfo::kRefundClassCorporateSettled] = 0;  // any value but 2 gives "1"
-  fixture.buffer[StSaveTaxInfo::kRefundClassCorporateAssets] = 3;
-  h = kanpuh(fixture.context);
-  EXPECT_EQ(h[0], "1");
-  EXPECT_EQ(h[9], "1");
-  // The class of the assets block looks only at its own six amounts.
-  for (int i = 8; i < 14; ++i) {
+  // Class bytes 2 give "2", any other value "1"; the assets class looks at its own amounts.
+  fixture.buffer[StSaveTaxInfo::kRefundClassCorporateSettled] = 0;
+  fixture.buffer[StSaveTaxInfo::kRefundClassCorporateAssets] = 2;
+  EXPECT_EQ(kanpuh()[0], "1");
+  EXPECT_EQ(kanpuh()[9], "2");
+  for (int i = 8; i < 14; ++i)
     reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kRefundAmounts + 8 * i, 0);
-  }
-  h = kanpuh(fixture.context);
-  EXPECT_EQ(h[0], "1");
-  EXPECT_EQ(h[9], "");
+  EXPECT_EQ(kanpuh()[9], "");
+  EXPECT_EQ(kanpuk(), Values(17, ""));
 
   fixture.context.data.entityKind = 3;
-  EXPECT_EQ(kanpuh(fixture.context), Values(16, ""));
-  Values k = kanpuk(fixture.context);
+  EXPECT_EQ(kanpuh(), Values(16, ""));
+  Values k = kanpuk();
   EXPECT_EQ(k[0], "2");
-  EXPECT_EQ(k[9], "");  // its amount was cleared above
-  EXPECT_NE(k[16], "");
+  EXPECT_EQ(k[9], "");  // cleared above: the same block as KANPUH's
   fixture.context.taxationKind = 1;
-  EXPECT_EQ(kanpuk(fixture.context), Values(17, ""));
-  EXPECT_EQ(kanpuh(fixture.context), Values(16, ""));
+  EXPECT_EQ(kanpuk(), Values(17, ""));
 }

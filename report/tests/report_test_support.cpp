@@ -170,8 +170,6 @@ ParsedReport ParseReport(const std::string& bytes) {
   for (xmlNode* section : Children(root)) {
     report.sections.push_back(Name(section));
     for (xmlNode* child : Children(section)) {
-      if (Name(section) == "SYSTEM") report.system[Name(child)] = Text(child);
-      if (Name(section) == "BASIC") report.basic[Name(child)] = Text(child);
       if (Name(section) != "DATA") continue;
       ParsedReport::Group group{Name(child), {}};
       for (xmlNode* element : Children(child)) {

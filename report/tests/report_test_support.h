@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +71,6 @@ struct ParsedReport {
     std::vector<std::pair<std::string, std::string>> elements;
   };
   std::vector<Group> data;
-  std::map<std::string, std::string> system;  // SYSTEM and BASIC element values, UTF-8
-  std::map<std::string, std::string> basic;
   int dataLeafCount = 0;  // elements inside the children of DATA
 };
 ParsedReport ParseReport(const std::string& bytes);
