@@ -6,7 +6,7 @@
 
 #pragma pack(push, 1)
 struct StTAXSUMINFO {
-  char codeText[16];  // 0: account code text, NUL-terminated
+  char codeText[16];         // 0: account code text, NUL-terminated
   std::int32_t accountCode;  // 16
   char name[48];             // 20
   std::uint8_t reserved68[498];

@@ -6,8 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "accounting/StTAXREPORTBUSINESSTYPEINFO.h"
-#include "accounting/StTAXREPORTRATEINFO.h"
+#include "aggregate/tax_totals.h"
 #include "winport/mfc.h"
 
 class ClSetData;
@@ -32,8 +31,8 @@ class ExportApp : public CWinApp {
   std::int32_t resultCode = kResultDone;    // posted back as the second parameter
   ClSetData* dataSet = nullptr;             // set object 5, owned by the library
   ClSetShohizei* taxSettingsSet = nullptr;  // set object 4, owned by the library
-  std::unique_ptr<StTAXREPORTRATEINFO[]> rateRecords;
-  std::unique_ptr<StTAXREPORTBUSINESSTYPEINFO[]> businessTypeRecords;
+  // The journal-aggregation result with its two per-rate arrays (allocated by the run).
+  TaxTotals totals;
   std::unique_ptr<unsigned char[]> savedFigures;  // 24,576-byte saved-figures buffer
   std::uint8_t taxationKind = 0;                  // 0 exempt, 1 simplified, 2 general
   std::uint8_t mainBusinessType = 0;              // 0 none, 1 to 6

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "ledvia/schema.h"
+
 namespace ledvia {
 namespace {
 
@@ -17,9 +19,11 @@ bool HasCompanySchema(sqlite3* db) {
                          &stmt, nullptr) != SQLITE_OK) {
     return false;
   }
-  bool ok = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) >= 1;
+  // A newer schema may have changed what this library reads; refuse it rather than misread it.
+  bool ok = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) >= 1 &&
+            sqlite3_column_int(stmt, 0) <= kSchemaVersion;
   sqlite3_finalize(stmt);
-  return ok;
+  return ok && HasCompanyTables(db);
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ int CompanyWriter::Create(const std::string& path) {
   int code = CreateCompanyDatabase(path, &db_, &error);
   if (code != kOk) return Fail(code, "cannot create " + path + ": " + error);
   // The file is rewritten whole; a crash leaves a file to delete, not one to keep consistent.
-  sqlite3_exec(db_, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr,
-               nullptr, nullptr);
+  sqlite3_exec(db_, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr,
+               nullptr);
   prepared_->entry = std::make_unique<Statement>(
       db_,
       "INSERT INTO journal(data_no, entry_no, date, month_index, summary, debit_account, "
@@ -143,8 +143,8 @@ int CompanyWriter::AddAccount(int dataNo, const AccountSpec& account) {
   return Run(insert, "account");
 }
 
-int CompanyWriter::AddDepartment(int dataNo, int code, const std::string& name, int value,
-                                 int kind, int incomeCategory) {
+int CompanyWriter::AddDepartment(int dataNo, int code, const std::string& name, int value, int kind,
+                                 int incomeCategory) {
   Statement insert(db_,
                    "INSERT INTO departments(data_no, code, name, value, kind, income_category) "
                    "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");

@@ -25,9 +25,9 @@ struct DataSpec {
   int periodEnd = 0;
   int closingDay = 31;  // 31 = month end
   int interimClosing = 0;
-  int dataKind = 0;     // 99 past results
-  int entityKind = 0;   // 0, 1 corporate; 3, 4 sole proprietor
-  int incomeKinds = 0;  // 1 business, 2 real estate, 3 several
+  int dataKind = 0;      // 99 past results
+  int entityKind = 0;    // 0, 1 corporate; 3, 4 sole proprietor
+  int incomeKinds = 0;   // 1 business, 2 real estate, 3 several
   int taxationKind = 2;  // 0 exempt, 1 simplified, 2 general
   int roundingMode = 0;
   int deductionMethod = 0;

@@ -13,7 +13,8 @@ int ReadDataList(const std::string& path, std::vector<DataListRow>* rows, std::s
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
-    *error = "cannot open " + path + ": " + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    *error =
+        "cannot open " + path + ": " + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     sqlite3_close(db);
     return DatabaseCode(rc);
   }

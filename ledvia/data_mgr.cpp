@@ -34,7 +34,9 @@ ClDataMgr* ClDataMgr::Inst() {
 
 ClSetMgr* ClDataMgr::GetSetMgr() { return &setMgr_; }
 
-ClSetBase* ClDataMgr::GetSetObject(int setId, int mode) { return setMgr_.GetSetObject(setId, mode); }
+ClSetBase* ClDataMgr::GetSetObject(int setId, int mode) {
+  return setMgr_.GetSetObject(setId, mode);
+}
 
 ClSysUser* ClDataMgr::GetSysUserObject() {
   if (ledvia::FaultFor("ClDataMgr::GetSysUserObject") != 0) return nullptr;

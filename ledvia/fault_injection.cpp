@@ -40,7 +40,8 @@ int ParseInto(FaultTable& table, const std::string& all) {
   std::size_t pos = 0;
   while (pos <= all.size()) {
     std::size_t comma = all.find(',', pos);
-    std::string item = all.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+    std::string item =
+        all.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
     pos = comma == std::string::npos ? all.size() + 1 : comma + 1;
     if (item.empty()) continue;
     std::size_t equals = item.find('=');
@@ -48,8 +49,8 @@ int ParseInto(FaultTable& table, const std::string& all) {
     Fault fault;
     bool ok = equals != std::string::npos && equals > 0;
     if (ok) {
-      std::string code = item.substr(equals + 1, at == std::string::npos ? std::string::npos
-                                                                         : at - equals - 1);
+      std::string code =
+          item.substr(equals + 1, at == std::string::npos ? std::string::npos : at - equals - 1);
       ok = ParseInt(code, &fault.code) && fault.code != 0;
       if (ok && at != std::string::npos) ok = ParseInt(item.substr(at + 1), &fault.after);
     }
@@ -65,8 +66,8 @@ int ParseInto(FaultTable& table, const std::string& all) {
 
 void ReadEnvironment(FaultTable& table) {
   table.environmentRead = true;
-  const char* spec = std::getenv("LEDVIA_FAIL");
-  if (spec != nullptr) ParseInto(table, spec);
+  const char* text = std::getenv("LEDVIA_FAIL");
+  if (text != nullptr) ParseInto(table, text);
 }
 
 }  // namespace
@@ -78,12 +79,12 @@ void InjectFault(const std::string& call, int code, int after) {
   table.faults[call] = Fault{code, after < 0 ? 0 : after};
 }
 
-int LoadFaults(const std::string& spec) {
+int LoadFaults(const std::string& text) {
   FaultTable& table = Table();
   std::lock_guard<std::mutex> lock(table.mutex);
   table.environmentRead = true;
   table.faults.clear();
-  return ParseInto(table, spec);
+  return ParseInto(table, text);
 }
 
 void ClearFaults() {

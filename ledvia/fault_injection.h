@@ -20,9 +20,9 @@ namespace ledvia {
 void InjectFault(const std::string& call, int code, int after = 0);
 // Removes every injected fault, those of LEDVIA_FAIL included.
 void ClearFaults();
-// Replaces every injected fault by those of `spec`, written as LEDVIA_FAIL is. Returns the
+// Replaces every injected fault by those of `text`, written as LEDVIA_FAIL is. Returns the
 // number of malformed items, which are skipped (and reported on stderr).
-int LoadFaults(const std::string& spec);
+int LoadFaults(const std::string& text);
 // The code `call` must fail with now, or 0. Counts the call towards `after`.
 int FaultFor(const char* call);
 

@@ -69,8 +69,8 @@ class Translator {
     return kBadFind;
   }
 
-  int BySide(std::int16_t side, const std::string& debit, const std::string& credit,
-             const char* op, std::int64_t value, std::string* sql) {
+  int BySide(std::int16_t side, const std::string& debit, const std::string& credit, const char* op,
+             std::int64_t value, std::string* sql) {
     if (side == kFindSideDebit) return Compare(debit, op, value, sql);
     if (side == kFindSideCredit) return Compare(credit, op, value, sql);
     if (side != kFindSideEither) return kBadFind;

@@ -18,7 +18,7 @@ enum class FindTarget {
 };
 
 struct SqlCondition {
-  std::string sql = "1";  // a boolean SQL expression over the target's columns
+  std::string sql = "1";             // a boolean SQL expression over the target's columns
   std::vector<std::int64_t> params;  // bound in order to ?first, ?first+1, ...
 };
 

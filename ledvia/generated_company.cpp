@@ -40,9 +40,9 @@ int WriteGeneratedCompany(const std::string& path, std::int64_t entries, std::st
   if (code == kOk) code = chart::AddChart(writer, data.dataNo);
   if (code == kOk) code = writer.AddUser("user1", 1, data.dataNo);
   static const int kRates[][2] = {{1000, 0}, {800, 1}, {800, 0}};
-  static const int kExpenseAccounts[] = {chart::kPurchases, chart::kSupplies, chart::kTravel,
-                                         chart::kCommunication, chart::kOutsourcing,
-                                         chart::kSalaries};
+  static const int kExpenseAccounts[] = {chart::kPurchases,   chart::kSupplies,
+                                         chart::kTravel,      chart::kCommunication,
+                                         chart::kOutsourcing, chart::kSalaries};
   static const int kPurchaseCategories[] = {21, 22, 23, 0, 24, 31};
   Lcg random;
   for (std::int64_t i = 0; i < entries && code == kOk; ++i) {

@@ -1,7 +1,10 @@
-// Account-sum rule. The accounts are walked with one statement; each account's monthly totals
-// come from a second one that reads only that account's journal sides through the account
-// indexes, so nothing is held in memory but the current account.
+// Account-sum rule. One grouped pass over the journal gives every account's monthly totals;
+// the result holds one row per account and month, so memory follows the chart of accounts,
+// not the number of entries. Total accounts then receive the totals of the accounts below
+// them, and the accounts are walked with a statement of their own.
 #include <cstring>
+#include <map>
+#include <set>
 
 #include "accounting/ClRuleKamoku.h"
 #include "ledvia/company_database.h"
@@ -14,29 +17,14 @@ namespace ledvia {
 class AccountSumCursor {
  public:
   int Prepare(int dataNo, const StBUMONINFO* department) {
+    if (int code = LoadSums(dataNo, department)) return code;
+    if (int code = RollUpTotals(dataNo)) return code;
     accounts_ = std::make_unique<Statement>(
         CompanyDatabase(),
         "SELECT code, code_text, name, class_code, normal_side, total_flag, skip126, skip128 "
         "FROM accounts WHERE data_no = ?1 ORDER BY code");
     if (!accounts_->ok()) return accounts_->PrepareCode();
     accounts_->BindInt(1, dataNo);
-    // A total account sums the accounts that roll up into it, at any depth.
-    const char* deptDebit = department != nullptr ? " AND debit_dept = ?3" : "";
-    const char* deptCredit = department != nullptr ? " AND credit_dept = ?3" : "";
-    sums_ = std::make_unique<Statement>(
-        CompanyDatabase(),
-        std::string("WITH RECURSIVE members(code) AS (SELECT ?2 UNION SELECT a.code FROM "
-                    "accounts a JOIN members m ON a.parent_code = m.code WHERE a.data_no = ?1) "
-                    "SELECT month_index, 1, SUM(debit_amount), SUM(debit_amount + debit_tax) "
-                    "FROM journal WHERE data_no = ?1 AND debit_account IN members") +
-            deptDebit +
-            " GROUP BY month_index UNION ALL "
-            "SELECT month_index, 2, SUM(credit_amount), SUM(credit_amount + credit_tax) "
-            "FROM journal WHERE data_no = ?1 AND credit_account IN members" +
-            deptCredit + " GROUP BY month_index");
-    if (!sums_->ok()) return sums_->PrepareCode();
-    sums_->BindInt(1, dataNo);
-    if (department != nullptr) sums_->BindInt(3, department->code);
     Statement count(CompanyDatabase(), "SELECT COUNT(*) FROM accounts WHERE data_no = ?1");
     if (!count.ok()) return count.PrepareCode();
     count.BindInt(1, dataNo);
@@ -71,27 +59,26 @@ class AccountSumCursor {
     info->totalFlag = static_cast<std::uint8_t>(account.Int(5));
     info->skip126 = static_cast<std::uint8_t>(account.Int(6));
     info->skip128 = static_cast<std::uint8_t>(account.Int(7));
-    sums_->Reset();
-    sums_->BindInt(2, info->accountCode);
-    for (;;) {
-      status = sums_->StepStatus();
-      if (status == kEndOfData) break;
-      if (status != kOk) return status;
-      int slot = ArraySlot(static_cast<int>(sums_->Int(0)));
-      if (slot < 0) return kBadData;
-      bool debit = sums_->Int(1) == 1;
-      info->SetMonthAmount(debit ? StKAMOKUSUMINFO::kDebitExcluded
-                                 : StKAMOKUSUMINFO::kCreditExcluded,
-                           slot, sums_->Int(2));
-      info->SetMonthAmount(debit ? StKAMOKUSUMINFO::kDebitIncluded
-                                 : StKAMOKUSUMINFO::kCreditIncluded,
-                           slot, sums_->Int(3));
+    auto found = sums_.find(info->accountCode);
+    if (found != sums_.end()) {
+      for (int array = 0; array < 4; ++array) {
+        for (int slot = 0; slot < 15; ++slot) {
+          info->SetMonthAmount(kArrays[array], slot, found->second.values[array][slot]);
+        }
+      }
     }
-    sums_->Reset();
     return kOk;
   }
 
  private:
+  static constexpr std::size_t kArrays[4] = {
+      StKAMOKUSUMINFO::kDebitExcluded, StKAMOKUSUMINFO::kDebitIncluded,
+      StKAMOKUSUMINFO::kCreditExcluded, StKAMOKUSUMINFO::kCreditIncluded};
+
+  struct Sums {
+    std::int64_t values[4][15] = {};
+  };
+
   // Find month 18 (year-end adjustment) is array slot 13, find month 15 (interim) slot 14.
   static int ArraySlot(int monthIndex) {
     if (monthIndex >= 1 && monthIndex <= 12) return monthIndex;
@@ -100,8 +87,72 @@ class AccountSumCursor {
     return -1;
   }
 
+  int LoadSums(int dataNo, const StBUMONINFO* department) {
+    const char* deptDebit = department != nullptr ? " AND debit_dept = ?2" : "";
+    const char* deptCredit = department != nullptr ? " AND credit_dept = ?2" : "";
+    Statement grouped(
+        CompanyDatabase(),
+        std::string("SELECT account, month_index, side, SUM(ex), SUM(inc) FROM ("
+                    "SELECT debit_account AS account, month_index, 1 AS side, debit_amount AS "
+                    "ex, debit_amount + debit_tax AS inc FROM journal WHERE data_no = ?1") +
+            deptDebit +
+            " UNION ALL SELECT credit_account, month_index, 2, credit_amount, "
+            "credit_amount + credit_tax FROM journal WHERE data_no = ?1" +
+            deptCredit + ") GROUP BY account, month_index, side");
+    if (!grouped.ok()) return grouped.PrepareCode();
+    grouped.BindInt(1, dataNo);
+    if (department != nullptr) grouped.BindInt(2, department->code);
+    for (;;) {
+      int status = grouped.StepStatus();
+      if (status == kEndOfData) return kOk;
+      if (status != kOk) return status;
+      int slot = ArraySlot(static_cast<int>(grouped.Int(1)));
+      if (slot < 0) return kBadData;
+      int base = grouped.Int(2) == 1 ? 0 : 2;
+      Sums& sums = sums_[static_cast<int>(grouped.Int(0))];
+      sums.values[base][slot] = grouped.Int(3);
+      sums.values[base + 1][slot] = grouped.Int(4);
+    }
+  }
+
+  // Adds each account's totals to every total account above it. A parent chain that loops is
+  // cut where it comes back, so a damaged chart cannot hang the walk.
+  int RollUpTotals(int dataNo) {
+    Statement parents(CompanyDatabase(),
+                      "SELECT code, parent_code FROM accounts WHERE data_no = ?1");
+    if (!parents.ok()) return parents.PrepareCode();
+    parents.BindInt(1, dataNo);
+    std::map<int, int> parentOf;
+    for (;;) {
+      int status = parents.StepStatus();
+      if (status == kEndOfData) break;
+      if (status != kOk) return status;
+      if (parents.Int(1) != 0) {
+        parentOf[static_cast<int>(parents.Int(0))] = static_cast<int>(parents.Int(1));
+      }
+    }
+    std::map<int, Sums> own = sums_;
+    for (const auto& [code, sums] : own) {
+      std::set<int> seen{code};
+      for (auto parent = parentOf.find(code); parent != parentOf.end();
+           parent = parentOf.find(parent->second)) {
+        if (!seen.insert(parent->second).second) break;
+        Sums& total = sums_[parent->second];
+        for (int array = 0; array < 4; ++array) {
+          for (int slot = 0; slot < 15; ++slot) {
+            if (__builtin_add_overflow(total.values[array][slot], sums.values[array][slot],
+                                       &total.values[array][slot])) {
+              return kBadData;
+            }
+          }
+        }
+      }
+    }
+    return kOk;
+  }
+
   std::unique_ptr<Statement> accounts_;
-  std::unique_ptr<Statement> sums_;
+  std::map<int, Sums> sums_;
   int count_ = 0;
 };
 

@@ -19,8 +19,8 @@ std::string SidesSql(bool taxInclusive) {
       "BETWEEN ?4 AND ?5 AND ";
   return std::string("SELECT debit_account AS account, ") + debit +
          " AS dr, 0 AS cr, debit_tax AS drt, 0 AS crt" + where +
-         "debit_category <> 0 UNION ALL SELECT credit_account, 0, " + credit +
-         ", 0, credit_tax" + where + "credit_category <> 0";
+         "debit_category <> 0 UNION ALL SELECT credit_account, 0, " + credit + ", 0, credit_tax" +
+         where + "credit_category <> 0";
 }
 
 void BindRange(Statement& stmt, int dataNo, int rate, int reduced, int first, int last) {
@@ -47,9 +47,10 @@ int ClRuleShohizei::MoveReady(int /*sumType*/, int firstMonth, int lastMonth, in
   int dataNo = 0;
   if (int code = DataNo(&dataNo)) return code;
   std::string sides = ledvia::SidesSql(taxInclusive != 0);
-  std::string grouped = "SELECT account, SUM(dr) AS dr, SUM(cr) AS cr, SUM(drt) AS drt, "
-                        "SUM(crt) AS crt FROM (" +
-                        sides + ") GROUP BY account";
+  std::string grouped =
+      "SELECT account, SUM(dr) AS dr, SUM(cr) AS cr, SUM(drt) AS drt, "
+      "SUM(crt) AS crt FROM (" +
+      sides + ") GROUP BY account";
   ledvia::Statement count(ledvia::CompanyDatabase(), "SELECT COUNT(*) FROM (" + grouped + ")");
   if (!count.ok()) return count.PrepareCode();
   ledvia::BindRange(count, dataNo, rate, reduced != 0 ? 1 : 0, firstMonth, lastMonth);

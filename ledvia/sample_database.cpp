@@ -135,10 +135,10 @@ void GeneralCorporation(Sample& s) {
   oldBadDebt.summary = "貸倒";
   s.Entry(oldBadDebt);
   // Other sales categories at 10 %.
-  s.Entry(Sale(20191031, 500000, 1000, 0, 0, 2));                // export
-  s.Entry(Transfer(20191105, kBank, kOtherIncome, 80000, 0, 3, 1000));  // land rent
+  s.Entry(Sale(20191031, 500000, 1000, 0, 0, 2));                            // export
+  s.Entry(Transfer(20191105, kBank, kOtherIncome, 80000, 0, 3, 1000));       // land rent
   s.Entry(Transfer(20191110, kBank, kSecuritiesHeld, 1000000, 0, 4, 1000));  // shares sold
-  s.Entry(Sale(20191115, 120000, 1000, 0, 0, 5));                  // non-taxable asset export
+  s.Entry(Sale(20191115, 120000, 1000, 0, 0, 5));  // non-taxable asset export
   EntrySpec salesReturn = Sale(20191120, 40000, 1000, 0, 1, 6);
   std::swap(salesReturn.debitAccount, salesReturn.creditAccount);
   std::swap(salesReturn.debitAmount, salesReturn.creditAmount);
@@ -276,12 +276,12 @@ void SoleProprietor(Sample& s) {
   data.taxInclusive = 1;
   data.roundingMode = 1;
   s.Data(data);
-  s.Department(1, "本店", 5, 0, 1);           // business
-  s.Department(2, "賃貸部", 3, 0, 3);         // real estate
-  s.Department(3, "共通部門", 0, 1, 3);       // kind 1, value 0: business and real estate
-  s.Department(4, "家事関連", 7, 1, 1);       // kind 1, value not 0: other income
-  s.Department(5, "雑所得部門", 2, 2, 2);     // kind 2: other income
-  s.Department(6, "山林部門", 4, 0, 4);       // other income
+  s.Department(1, "本店", 5, 0, 1);        // business
+  s.Department(2, "賃貸部", 3, 0, 3);      // real estate
+  s.Department(3, "共通部門", 0, 1, 3);    // kind 1, value 0: business and real estate
+  s.Department(4, "家事関連", 7, 1, 1);    // kind 1, value not 0: other income
+  s.Department(5, "雑所得部門", 2, 2, 2);  // kind 2: other income
+  s.Department(6, "山林部門", 4, 0, 4);    // other income
   for (int dept = 1; dept <= 6; ++dept) {
     int date = 20190300 + dept * 3;
     s.Entry(Sale(date, 100000 * dept, 800, 0, 0, 1, kSales, dept));

@@ -1,6 +1,7 @@
 #include "ledvia/schema.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "ledvia/status_codes.h"
 
@@ -104,9 +105,9 @@ CREATE INDEX fixed_assets_date ON fixed_assets(data_no, date);
 ANALYZE;
 )sql";
 
-constexpr const char* kTableNames[] = {"data",     "period_calendar", "users",
-                                       "tax_settings", "accounts",    "departments",
-                                       "journal",  "fixed_assets",    "saved_figures"};
+constexpr const char* kTableNames[] = {"data",         "period_calendar", "users",
+                                       "tax_settings", "accounts",        "departments",
+                                       "journal",      "fixed_assets",    "saved_figures"};
 
 int Exec(sqlite3* db, const char* sql, std::string* error) {
   char* message = nullptr;
@@ -123,10 +124,15 @@ int Exec(sqlite3* db, const char* sql, std::string* error) {
 
 int CreateCompanyDatabase(const std::string& path, sqlite3** db, std::string* error) {
   *db = nullptr;
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {
+    *error = path + " is a folder";
+    return kBadArgument;
+  }
   std::remove(path.c_str());
   sqlite3* created = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &created, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                           nullptr);
+  int rc =
+      sqlite3_open_v2(path.c_str(), &created, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc != SQLITE_OK) {
     *error = created != nullptr ? sqlite3_errmsg(created) : sqlite3_errstr(rc);
     sqlite3_close(created);
@@ -153,8 +159,8 @@ int CreateCompanyIndexes(sqlite3* db, std::string* error) { return Exec(db, kInd
 bool HasCompanyTables(sqlite3* db) {
   for (const char* table : kTableNames) {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1",
-                           -1, &stmt, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", -1,
+                           &stmt, nullptr) != SQLITE_OK) {
       return false;
     }
     sqlite3_bind_text(stmt, 1, table, -1, SQLITE_STATIC);

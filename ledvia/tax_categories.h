@@ -9,7 +9,7 @@ namespace ledvia {
 // How ClRuleShohizeiShinkoku::SumTax treats a journal side of one tax category.
 struct TaxCategoryTarget {
   std::uint8_t category;
-  const char* name;       // for the README and tests
+  const char* name;         // for the README and tests
   std::uint8_t normalSide;  // 1 debit, 2 credit: the side that adds; the other side subtracts
   // StTAXREPORTRATEINFO offsets of the tax-excluded amount, the tax and the tax-included amount;
   // 0 where the category has no such figure.

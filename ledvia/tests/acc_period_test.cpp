@@ -61,8 +61,13 @@ TEST(ClAccPeriodTest, MonthKindsIncludeTheAdjustmentPeriods) {
   ASSERT_EQ(period.SetPeriod(20200401, 20210331), 0);
   const struct {
     int index, first, last;
-  } cases[] = {{1, 20200401, 20200430},  {6, 20200901, 20200930}, {12, 20210301, 20210331},
-               {15, 20200930, 20200930}, {18, 20210331, 20210331}, {13, 0, 0}, {0, 0, 0}};
+  } cases[] = {{1, 20200401, 20200430},
+               {6, 20200901, 20200930},
+               {12, 20210301, 20210331},
+               {15, 20200930, 20200930},
+               {18, 20210331, 20210331},
+               {13, 0, 0},
+               {0, 0, 0}};
   for (const auto& c : cases) {
     int first = 0;
     int last = 0;

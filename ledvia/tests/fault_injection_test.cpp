@@ -61,8 +61,8 @@ TEST(FaultSpecTest, VariableSyntax) {
   EXPECT_EQ(FaultFor("C::D"), -7);
   EXPECT_EQ(FaultFor("E::F"), 3);
   // Malformed items are skipped, the good ones kept.
-  const char* malformed[] = {"X::Y", "=5", "X::Y=0", "X::Y=abc", "X::Y=5@", "X::Y=5@-1",
-                             "X::Y=99999999999"};
+  const char* malformed[] = {"X::Y",    "=5",        "X::Y=0",          "X::Y=abc",
+                             "X::Y=5@", "X::Y=5@-1", "X::Y=99999999999"};
   for (const char* item : malformed) {
     EXPECT_EQ(LoadFaults(std::string(item) + ",Good::Call=4"), 1) << item;
     EXPECT_EQ(FaultFor("X::Y"), 0) << item;

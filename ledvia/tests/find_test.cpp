@@ -45,12 +45,12 @@ class FindTest : public OwnCompany {
     const struct {
       int date, monthIndex, debitCategory, creditCategory, debitAccount;
     } entries[] = {
-        {20200410, 0, 21, 0, chart::kPurchases},       // 1: month 1
-        {20200510, 0, 0, 1, chart::kReceivable},       // 2: month 2
-        {20200610, 0, 33, 0, chart::kPrepaidTax},      // 3: month 3
-        {20200930, 15, 0, 31, chart::kCash},           // 4: interim adjustment
-        {20210310, 0, 24, 37, chart::kRent},           // 5: month 12
-        {20210331, 18, 30, 0, chart::kClosingStock},   // 6: year-end adjustment
+        {20200410, 0, 21, 0, chart::kPurchases},      // 1: month 1
+        {20200510, 0, 0, 1, chart::kReceivable},      // 2: month 2
+        {20200610, 0, 33, 0, chart::kPrepaidTax},     // 3: month 3
+        {20200930, 15, 0, 31, chart::kCash},          // 4: interim adjustment
+        {20210310, 0, 24, 37, chart::kRent},          // 5: month 12
+        {20210331, 18, 30, 0, chart::kClosingStock},  // 6: year-end adjustment
     };
     for (const auto& e : entries) {
       EntrySpec entry;
@@ -89,10 +89,12 @@ TEST_F(FindTest, ChainsOfConditions) {
     Chain find;
     std::vector<int> expected;
   } cases[] = {
-      {"month range", {Month(kFindOpGreaterEqual, 2, 1), Month(kFindOpLessEqual, 12, 0)},
+      {"month range",
+       {Month(kFindOpGreaterEqual, 2, 1), Month(kFindOpLessEqual, 12, 0)},
        {2, 3, 5}},
       {"range or year-end adjustment",
-       {Month(kFindOpGreaterEqual, 1, 1), Month(kFindOpLessEqual, 12, 2), Month(kFindOpEqual, 18, 0)},
+       {Month(kFindOpGreaterEqual, 1, 1), Month(kFindOpLessEqual, 12, 2),
+        Month(kFindOpEqual, 18, 0)},
        {1, 2, 3, 5, 6}},
       {"AND binds tighter than OR",  // month 15 OR (month >= 12 AND month < 18)
        {Month(kFindOpEqual, 15, 2), Month(kFindOpGreaterEqual, 12, 1), Month(kFindOpLess, 18, 0)},
@@ -103,9 +105,7 @@ TEST_F(FindTest, ChainsOfConditions) {
       {"account classification",
        {Cond(kFindItemClassCode, 1, kFindOpEqual, 0x20400000, 0, kFindValueClassCode)},
        {1}},
-      {"16-bit month value ignores the upper half",
-       {Month(kFindOpEqual, 0x10000 + 3, 0)},
-       {3}},
+      {"16-bit month value ignores the upper half", {Month(kFindOpEqual, 0x10000 + 3, 0)}, {3}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Matches(c.find.data()), c.expected) << c.name;
@@ -115,8 +115,8 @@ TEST_F(FindTest, ChainsOfConditions) {
 TEST_F(FindTest, NestedGroups) {
   // (debit 31..37 OR credit 31..37) AND (month 1..12 OR 18): the import question of a year.
   Chain find = {
-      Nested(2, kFindLinkAnd),  // 0 -> 2
-      Nested(5, kFindLinkNone), // 1 -> 6
+      Nested(2, kFindLinkAnd),                                               // 0 -> 2
+      Nested(5, kFindLinkNone),                                              // 1 -> 6
       Cond(kFindItemTaxCategory, 1, kFindOpGreaterEqual, 31, kFindLinkAnd),  // 2
       Cond(kFindItemTaxCategory, 1, kFindOpLessEqual, 37, kFindLinkOr),      // 3
       Cond(kFindItemTaxCategory, 2, kFindOpGreaterEqual, 31, kFindLinkAnd),  // 4

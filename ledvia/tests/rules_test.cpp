@@ -60,11 +60,11 @@ class RulesTest : public OwnCompany {
 
 TEST_F(RulesTest, AccountSumsByMonthWithTotalsAndAdjustments) {
   AddData();
-  Add(Entry(20200410, chart::kSalaries, chart::kBank, 1000, 100));        // month 1
-  Add(Entry(20200915, chart::kTravel, chart::kBank, 200, 20));            // month 6
-  Add(Entry(20200930, chart::kTravel, chart::kBank, 30, 0, 15));          // interim
-  Add(Entry(20210331, chart::kSalaries, chart::kBank, 5, 0, 18));         // year-end
-  Add(Entry(20210310, chart::kBank, chart::kSalaries, 40));               // month 12 credit
+  Add(Entry(20200410, chart::kSalaries, chart::kBank, 1000, 100));  // month 1
+  Add(Entry(20200915, chart::kTravel, chart::kBank, 200, 20));      // month 6
+  Add(Entry(20200930, chart::kTravel, chart::kBank, 30, 0, 15));    // interim
+  Add(Entry(20210331, chart::kSalaries, chart::kBank, 5, 0, 18));   // year-end
+  Add(Entry(20210310, chart::kBank, chart::kSalaries, 40));         // month 12 credit
   Attach();
   std::map<int, StKAMOKUSUMINFO> sums = AccountSums();
   const StKAMOKUSUMINFO& salaries = sums.at(chart::kSalaries);
@@ -102,8 +102,10 @@ TEST_F(RulesTest, AccountSumsOfOneDepartment) {
   StBUMONINFO second;
   std::memset(&second, 0, sizeof second);
   second.code = 2;
-  EXPECT_EQ(AccountSums(&second).at(chart::kRent).MonthAmount(StKAMOKUSUMINFO::kDebitExcluded, 1), Yen(20));
-  EXPECT_EQ(AccountSums().at(chart::kRent).MonthAmount(StKAMOKUSUMINFO::kDebitExcluded, 1), Yen(123));
+  EXPECT_EQ(AccountSums(&second).at(chart::kRent).MonthAmount(StKAMOKUSUMINFO::kDebitExcluded, 1),
+            Yen(20));
+  EXPECT_EQ(AccountSums().at(chart::kRent).MonthAmount(StKAMOKUSUMINFO::kDebitExcluded, 1),
+            Yen(123));
 }
 
 TEST_F(RulesTest, SetMovePosSkipsAccounts) {
@@ -238,6 +240,25 @@ TEST_F(RulesTest, SavedFiguresAndRefusedDataIds) {
   std::vector<unsigned char> untouched(kSavedFiguresBufferSize, 0);
   EXPECT_EQ(other.GetTaxSaveInfo(untouched.data()), kNotFound);
   EXPECT_EQ(StSaveTaxInfo::Int32(untouched.data(), StSaveTaxInfo::kPeriodStart), 0);
+}
+
+TEST_F(RulesTest, MonthIndicesFollowTheClosingDay) {
+  data_.periodStart = 20191221;
+  data_.periodEnd = 20201220;
+  data_.closingDay = 20;
+  AddData();
+  for (int date : {20191221, 20200120, 20200121, 20200229, 20201220}) {
+    Add(Entry(date, chart::kSupplies, chart::kCash, 1));
+  }
+  EntrySpec outside = Entry(20201221, chart::kSupplies, chart::kCash, 1);
+  EXPECT_NE(writer_.AddEntry(1, outside), 0);  // after the period: refused, not misfiled
+  Attach();
+  ClRuleShiwake rule;
+  ASSERT_EQ(rule.MoveReady(nullptr, nullptr, nullptr, 4), 0);
+  std::vector<int> months;
+  StSWKTINFO entry;
+  while (rule.MoveNext(&entry) == 0) months.push_back(entry.monthIndex);
+  EXPECT_EQ(months, (std::vector<int>{1, 1, 2, 3, 12}));
 }
 
 }  // namespace

@@ -98,8 +98,11 @@ TEST_F(SetObjectsTest, TaxSettingsFollowTheChosenData) {
   const struct {
     const char* id;
     int taxation, rounding, deduction, main, inclusive;
-  } cases[] = {{"GEN2019", 2, 0, 0, 0, 0}, {"SIM2014", 1, 0, 0, 1, 0}, {"IND2019", 2, 1, 1, 0, 1},
-               {"EXM2019", 0, 0, 0, 0, 0}, {"CAL2020", 2, 2, 1, 0, 0}};
+  } cases[] = {{"GEN2019", 2, 0, 0, 0, 0},
+               {"SIM2014", 1, 0, 0, 1, 0},
+               {"IND2019", 2, 1, 1, 0, 1},
+               {"EXM2019", 0, 0, 0, 0, 0},
+               {"CAL2020", 2, 2, 1, 0, 0}};
   for (const auto& c : cases) {
     ASSERT_EQ(taxSet->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr()), 0);
     ASSERT_EQ(taxSet->SetCurDataID(c.id), 0) << c.id;
@@ -125,11 +128,9 @@ TEST_F(SetObjectsTest, AccountsByClassification) {
   auto* accounts = SetObject<ClSetKamoku>(1);
   StFINDINFO find[2];
   std::memset(find, 0, sizeof find);
-  SetFindCondition(find[0], kFindItemClassCode, 0, kFindOpEqual, kFindValueClassCode,
-                   0x40882040);
+  SetFindCondition(find[0], kFindItemClassCode, 0, kFindOpEqual, kFindValueClassCode, 0x40882040);
   find[0].link = kFindLinkOr;
-  SetFindCondition(find[1], kFindItemClassCode, 0, kFindOpEqual, kFindValueClassCode,
-                   0x40888000);
+  SetFindCondition(find[1], kFindItemClassCode, 0, kFindOpEqual, kFindValueClassCode, 0x40888000);
   SETCURSOR cursor = 0;
   ASSERT_EQ(accounts->GetCursor(&cursor), 0);
   ASSERT_EQ(accounts->ReadyCursor(cursor), 0);

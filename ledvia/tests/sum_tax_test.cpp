@@ -31,7 +31,8 @@ struct Records {
   }
   std::int64_t Type(int slot, int type, std::size_t offset) const {
     std::int64_t value;
-    std::memcpy(&value, reinterpret_cast<const unsigned char*>(&types[6 * slot + type - 1]) + offset,
+    std::memcpy(&value,
+                reinterpret_cast<const unsigned char*>(&types[6 * slot + type - 1]) + offset,
                 sizeof value);
     return value;
   }
@@ -141,13 +142,13 @@ TEST_F(SumTaxTest, EachCategoryFeedsItsAmounts) {
 
 TEST_F(SumTaxTest, RatesSidesBusinessTypesAndMonths) {
   AddData();
-  Book(1, 2, 1000, 80, 800, 1, 2);      // reduced 8 %, second type
-  Book(1, 1, 300, 24, 800, 1, 2);       // a correction on the debit side subtracts
-  Book(1, 2, 500, 40, 800, 0, 6);       // standard 8 %, sixth type
-  Book(6, 1, 100, 8, 800, 0, 6);        // a return of the sixth type
-  Book(1, 2, 200, 10, 500, 0, 0);       // 5 %, no business type
-  Book(1, 2, 900, 27, 300, 0, 1, 18);   // 3 %, year-end adjustment
-  Book(1, 2, 400, 40, 1000, 1, 1);      // 10 % flagged reduced: no such rate slot
+  Book(1, 2, 1000, 80, 800, 1, 2);     // reduced 8 %, second type
+  Book(1, 1, 300, 24, 800, 1, 2);      // a correction on the debit side subtracts
+  Book(1, 2, 500, 40, 800, 0, 6);      // standard 8 %, sixth type
+  Book(6, 1, 100, 8, 800, 0, 6);       // a return of the sixth type
+  Book(1, 2, 200, 10, 500, 0, 0);      // 5 %, no business type
+  Book(1, 2, 900, 27, 300, 0, 1, 18);  // 3 %, year-end adjustment
+  Book(1, 2, 400, 40, 1000, 1, 1);     // 10 % flagged reduced: no such rate slot
   Attach();
   Records records;
   ASSERT_EQ(Sum(&records), 0);
@@ -201,10 +202,9 @@ TEST_F(SumTaxTest, OverflowIsAFailureNotAWrappedSum) {
 
 TEST(TaxCategoryTableTest, EveryAmountTheReportReadsIsReachable) {
   // The amounts the DATA writer reads from each rate record.
-  const int read[] = {9,   17,  25,  33,  41,  49,  57,  65,  73,  81,  89,  97,  105, 113,
-                      121, 129, 137, 145, 153, 161, 169, 185, 209, 233, 257, 265, 273, 281,
-                      289, 297, 305, 313, 321, 337, 361, 385, 401, 409, 417, 425, 433, 441,
-                      477, 485};
+  const int read[] = {9,   17,  25,  33,  41,  49,  57,  65,  73,  81,  89,  97,  105, 113, 121,
+                      129, 137, 145, 153, 161, 169, 185, 209, 233, 257, 265, 273, 281, 289, 297,
+                      305, 313, 321, 337, 361, 385, 401, 409, 417, 425, 433, 441, 477, 485};
   std::set<int> reached;
   for (int category = 0; category < 256; ++category) {
     const TaxCategoryTarget* target = FindTaxCategory(category);

@@ -17,8 +17,7 @@ namespace {
 constexpr long long kMaxEntries = 100000000;
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: ledvia-db sample PATH | generate --entries N PATH | list PATH\n");
+  std::fprintf(stderr, "usage: ledvia-db sample PATH | generate --entries N PATH | list PATH\n");
   return 2;
 }
 
