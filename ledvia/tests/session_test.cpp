@@ -10,37 +10,11 @@
 #include "accounting/ClFileMgr.h"
 #include "accounting/ClMsgMgr.h"
 #include "ledvia/company_database.h"
+#include "tests/support/temp_folder.h"
 #include "winport/files.h"
 #include "winport/message_box.h"
 
 namespace {
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    const char* old = getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    if (value != nullptr) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (had_) {
-      setenv(name_.c_str(), old_.c_str(), 1);
-    } else {
-      unsetenv(name_.c_str());
-    }
-  }
-
- private:
-  std::string name_;
-  bool had_;
-  std::string old_;
-};
 
 std::string SamplePath() {
   const char* bin = getenv("QL_BIN_DIR");
@@ -52,7 +26,7 @@ std::string SamplePath() {
 TEST(LinkSession, InitiateAttachesOnlyToACompanyDatabase) {
   ClAccConnect* session = ClAccConnect::Inst();
   {
-    ScopedEnv data("LEDVIA_DATA", SamplePath().c_str());
+    testsupport::EnvGuard data("LEDVIA_DATA", SamplePath().c_str());
     EXPECT_EQ(session->Initiate(), 0);
     EXPECT_TRUE(session->Attached());
     EXPECT_NE(ledvia::CompanyDatabase(), nullptr);
@@ -71,7 +45,7 @@ TEST(LinkSession, InitiateAttachesOnlyToACompanyDatabase) {
   const std::string emptyDb = std::string(folder) + "/empty.db";
   std::fclose(std::fopen(emptyDb.c_str(), "w"));  // SQLite opens an empty file happily
   for (const std::string& path : {std::string(folder) + "/missing.db", junk, emptyDb}) {
-    ScopedEnv data("LEDVIA_DATA", path.c_str());
+    testsupport::EnvGuard data("LEDVIA_DATA", path.c_str());
     EXPECT_NE(session->Initiate(), 0) << path;
     EXPECT_FALSE(session->Attached()) << path;
     session->Release();
@@ -91,7 +65,7 @@ TEST(LinkSession, LinkCheckAnswersFromTheEnvironment) {
   const Case cases[] = {{nullptr, 0}, {"", 0},    {"0", 0},   {"1", 1},
                         {"5", 5},     {"-3", -3}, {"1x", -1}, {"99999999999", -1}};
   for (const Case& c : cases) {
-    ScopedEnv link("LEDVIA_EXPSYSLINK", c.value);
+    testsupport::EnvGuard link("LEDVIA_EXPSYSLINK", c.value);
     EXPECT_EQ(ClAccConnect::Inst()->ExpSysLink(), c.expected) << (c.value ? c.value : "unset");
   }
 }
@@ -117,7 +91,7 @@ TEST(MessageLibrary, RecordsOutcomesAndShowsFatalCodesOnly) {
 TEST(FolderLibrary, ApplicationFoldersLieUnderTheLedviaHome) {
   char home[] = "/tmp/ledvia-home-XXXXXX";
   ASSERT_NE(mkdtemp(home), nullptr);
-  ScopedEnv env("LEDVIA_HOME", home);
+  testsupport::EnvGuard env("LEDVIA_HOME", home);
   std::string output = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::FOLDER_OUTPUT);
   std::string settings = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::FOLDER_SETTINGS);
   ASSERT_FALSE(output.empty());

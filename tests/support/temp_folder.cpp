@@ -19,6 +19,9 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
+  // A test may have taken the write bit away to make a folder read-only.
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(path_, ignored);
 }
 
@@ -35,6 +38,12 @@ std::string TempFolder::WriteFile(const std::string& relative, const std::string
   return file.string();
 }
 
+std::optional<std::string> TempFolder::Read(const std::string& relative) const {
+  std::ifstream in(std::filesystem::path(path_) / relative, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::string WindowsPath(const std::string& linuxPath) {
   std::optional<std::string> windows = winport::CurrentDriveMap().ToWindows(linuxPath);
   if (!windows) throw std::runtime_error("not reachable through the drive map: " + linuxPath);
@@ -46,6 +55,11 @@ CurrentDirectoryGuard::~CurrentDirectoryGuard() {
   std::error_code ignored;
   std::filesystem::current_path(saved_, ignored);
 }
+
+DriveMapGuard::DriveMapGuard(winport::DriveMap map) : saved_(winport::CurrentDriveMap()) {
+  winport::SetCurrentDriveMap(std::move(map));
+}
+DriveMapGuard::~DriveMapGuard() { winport::SetCurrentDriveMap(saved_); }
 
 EnvGuard::EnvGuard(const char* name, const char* value) : name_(name) {
   const char* old = std::getenv(name);

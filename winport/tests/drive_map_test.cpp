@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/temp_folder.h"
 #include "winport/files.h"
-#include "winport/tests/file_test_support.h"
 #include "winport/windows_path.h"
 
 namespace {
 
-using filetest::Utf8;
+using testsupport::Utf8;
 
 winport::DriveMap SampleMap() {
   winport::DriveMap map;
@@ -142,13 +142,13 @@ TEST(DriveMapSettings, MalformedTextsNameTheVariableAndEntry) {
 }
 
 TEST(DriveMapSettings, EnvironmentVariablesConfigureTheMap) {
-  filetest::EnvGuard drives("WINPORT_DRIVES", "Q=/srv/q:cdrom");
-  filetest::EnvGuard shares("WINPORT_SHARES", nullptr);
+  testsupport::EnvGuard drives("WINPORT_DRIVES", "Q=/srv/q:cdrom");
+  testsupport::EnvGuard shares("WINPORT_SHARES", nullptr);
   std::optional<winport::DriveMap> map = winport::DriveMap::FromEnvironment();
   ASSERT_TRUE(map);
   ASSERT_NE(map->FindDrive('q'), nullptr);
   EXPECT_EQ(map->FindDrive('Q')->type, DRIVE_CDROM);
-  filetest::EnvGuard broken("WINPORT_DRIVES", "Q");
+  testsupport::EnvGuard broken("WINPORT_DRIVES", "Q");
   std::string error;
   EXPECT_FALSE(winport::DriveMap::FromEnvironment(&error));
   EXPECT_FALSE(error.empty());

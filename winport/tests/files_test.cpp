@@ -8,21 +8,22 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "tests/support/temp_folder.h"
 #include "winport/drive_map.h"
-#include "winport/tests/file_test_support.h"
 
 namespace {
 
-using filetest::Utf8;
+using testsupport::Utf8;
 
 // C: is a fresh temporary folder; the share \\srv\pub is its folder "share".
 class FilesTest : public ::testing::Test {
  protected:
   FilesTest() : maps_(MakeMap(temp_)) {}
 
-  static winport::DriveMap MakeMap(const filetest::TempFolder& temp) {
+  static winport::DriveMap MakeMap(const testsupport::TempFolder& temp) {
     winport::DriveMap map;
     map.SetDrive('C', {temp.path(), DRIVE_FIXED});
     map.SetShare("srv", "pub", temp.MakeFolder("share"));
@@ -39,9 +40,9 @@ class FilesTest : public ::testing::Test {
     return CloseHandle(h) && ok && written == bytes.size();
   }
 
-  filetest::TempFolder temp_;
-  filetest::WorkingFolderGuard cwd_;
-  filetest::DriveMapGuard maps_;
+  testsupport::TempFolder temp_;
+  testsupport::CurrentDirectoryGuard cwd_;
+  testsupport::DriveMapGuard maps_;
 };
 
 TEST_F(FilesTest, WrittenBytesReadBackWithSizeAndEndOfFile) {
@@ -90,7 +91,7 @@ TEST_F(FilesTest, DispositionsCreateOpenAndTruncateAsWindows) {
   };
   for (const auto& c : cases) {
     unlink((temp_ / "f.txt").c_str());
-    if (c.exists) temp_.Write("f.txt", "old");
+    if (c.exists) temp_.WriteFile("f.txt", "old");
     SetLastError(12345);
     HANDLE h = CreateFileA("C:\\f.txt", GENERIC_READ | GENERIC_WRITE, 0, nullptr, c.disposition, 0,
                            nullptr);
@@ -108,7 +109,7 @@ TEST_F(FilesTest, DispositionsCreateOpenAndTruncateAsWindows) {
 
 TEST_F(FilesTest, OpeningFailuresGiveWindowsCodes) {
   temp_.MakeFolder("dir");
-  temp_.Write("ro.txt", "r");
+  temp_.WriteFile("ro.txt", "r");
   chmod((temp_ / "ro.txt").c_str(), 0444);
   const struct {
     const char* path;
@@ -151,7 +152,7 @@ TEST_F(FilesTest, ShareModesRefuseConflictingHandlesBeforeAnyChange) {
       {R, SR | SW, W, SR | SW, true}, {W, SR, R, SR, false}, {W, SR | SW, R, SR | SW, true},
       {R, SR, R, 0, false},
   };
-  temp_.Write("s.txt", "keep");
+  temp_.WriteFile("s.txt", "keep");
   for (const auto& c : cases) {
     HANDLE first =
         CreateFileA("C:\\s.txt", c.firstAccess, c.firstShare, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -182,7 +183,7 @@ TEST_F(FilesTest, ShareModesRefuseConflictingHandlesBeforeAnyChange) {
 }
 
 TEST_F(FilesTest, NoSharingIsAnAdvisoryLockSeenByOtherProcesses) {
-  temp_.Write("x.txt", "x");
+  temp_.WriteFile("x.txt", "x");
   // An opening outside the handle table stands for another process.
   int other = open((temp_ / "x.txt").c_str(), O_RDONLY);
   ASSERT_GE(other, 0);
@@ -211,8 +212,8 @@ TEST_F(FilesTest, NoSharingIsAnAdvisoryLockSeenByOtherProcesses) {
 BOOL MakeFolder(LPCSTR path) { return CreateDirectoryA(path, nullptr); }
 
 TEST_F(FilesTest, FoldersAndDeletionFollowWindowsRules) {
-  temp_.Write("file.txt", "f");
-  temp_.Write("ro.txt", "r");
+  temp_.WriteFile("file.txt", "f");
+  temp_.WriteFile("ro.txt", "r");
   chmod((temp_ / "ro.txt").c_str(), 0444);
   temp_.MakeFolder("here");
   ASSERT_TRUE(SetCurrentDirectoryA("C:\\here"));
@@ -259,8 +260,8 @@ TEST_F(FilesTest, AttributesAndAccessModes) {
   temp_.MakeFolder("dir");
   temp_.MakeFolder("lockeddir");
   chmod((temp_ / "lockeddir").c_str(), 0555);
-  temp_.Write("rw.txt", "x");
-  temp_.Write("ro.txt", "x");
+  temp_.WriteFile("rw.txt", "x");
+  temp_.WriteFile("ro.txt", "x");
   chmod((temp_ / "ro.txt").c_str(), 0444);
   const struct {
     const char* path;
@@ -295,7 +296,7 @@ TEST_F(FilesTest, KatakanaSoFolderIsFoundThroughTheMap) {
   // "ソ" is 0x83 0x5C: its second byte must not end the folder name.
   const std::string so = Utf8(u8"ソ");
   temp_.MakeFolder(so);
-  temp_.Write(so + "/a.txt", "inside");
+  temp_.WriteFile(so + "/a.txt", "inside");
   EXPECT_EQ(GetFileAttributesA("C:\\\x83\x5C"), FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_EQ(GetFileAttributesA("C:\\\x83\x5C\\"), FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_EQ(winport::Access("C:\\\x83\x5C\\a.txt", 6), 0);
@@ -324,7 +325,7 @@ TEST_F(FilesTest, DriveTypesComeFromTheMap) {
   std::optional<winport::DriveMap> map =
       winport::DriveMap::FromSettings(drives.c_str(), shares.c_str(), &error);
   ASSERT_TRUE(map) << error;
-  filetest::DriveMapGuard guard(*map);
+  testsupport::DriveMapGuard guard(*map);
   const struct {
     const char* root;
     UINT type;
@@ -357,7 +358,7 @@ TEST_F(FilesTest, DriveTypesComeFromTheMap) {
 
 TEST_F(FilesTest, CurrentDirectoryRoundTrips) {
   temp_.MakeFolder("sub/deeper");
-  temp_.Write("file.txt", "f");
+  temp_.WriteFile("file.txt", "f");
   const struct {
     const char* set;
     bool ok;
@@ -424,9 +425,9 @@ TEST_F(FilesTest, TempPathComesFromTheEnvironmentEndingInABackslash) {
       {"", nullptr, "", "Z:\\tmp\\"},
   };
   for (const auto& c : cases) {
-    filetest::EnvGuard tmp("TMP", c.tmp);
-    filetest::EnvGuard temp("TEMP", c.temp);
-    filetest::EnvGuard tmpdir("TMPDIR", c.tmpdir.empty() ? nullptr : c.tmpdir.c_str());
+    testsupport::EnvGuard tmp("TMP", c.tmp);
+    testsupport::EnvGuard temp("TEMP", c.temp);
+    testsupport::EnvGuard tmpdir("TMPDIR", c.tmpdir.empty() ? nullptr : c.tmpdir.c_str());
     char buffer[MAX_PATH + 1];
     DWORD length = GetTempPathA(sizeof buffer, buffer);
     EXPECT_STREQ(buffer, c.expected);

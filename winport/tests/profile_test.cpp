@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/temp_folder.h"
 #include "winport/drive_map.h"
 #include "winport/files.h"
-#include "winport/tests/file_test_support.h"
 
 namespace {
 
@@ -19,16 +19,16 @@ const std::string kIni =
 
 class ProfileTest : public ::testing::Test {
  protected:
-  ProfileTest() : maps_(MakeMap(temp_)) { temp_.Write("t.ini", kIni); }
+  ProfileTest() : maps_(MakeMap(temp_)) { temp_.WriteFile("t.ini", kIni); }
 
-  static winport::DriveMap MakeMap(const filetest::TempFolder& temp) {
+  static winport::DriveMap MakeMap(const testsupport::TempFolder& temp) {
     winport::DriveMap map;
     map.SetDrive('C', {temp.path(), DRIVE_FIXED});
     return map;
   }
 
-  filetest::TempFolder temp_;
-  filetest::DriveMapGuard maps_;
+  testsupport::TempFolder temp_;
+  testsupport::DriveMapGuard maps_;
 };
 
 TEST_F(ProfileTest, StringsMatchWindows) {
@@ -116,11 +116,11 @@ TEST_F(ProfileTest, MissingFileSaysSoAndBareNamesLiveInTheWindowsFolder) {
   // A bare name is not looked for in the current directory but in the Windows folder.
   temp_.MakeFolder("windows");
   temp_.MakeFolder("work");
-  temp_.Write("windows/w.ini", "[S]\r\nk=in windows dir\r\n");
-  temp_.Write("work/w.ini", "[S]\r\nk=in current dir\r\n");
-  filetest::WorkingFolderGuard cwd;
+  temp_.WriteFile("windows/w.ini", "[S]\r\nk=in windows dir\r\n");
+  temp_.WriteFile("work/w.ini", "[S]\r\nk=in current dir\r\n");
+  testsupport::CurrentDirectoryGuard cwd;
   ASSERT_TRUE(SetCurrentDirectoryA("C:\\work"));
-  filetest::EnvGuard windir("WINPORT_WINDIR", "C:\\Windows");
+  testsupport::EnvGuard windir("WINPORT_WINDIR", "C:\\Windows");
   EXPECT_EQ(GetPrivateProfileStringA("S", "k", "", buffer, sizeof buffer, "w.ini"), 14u);
   EXPECT_STREQ(buffer, "in windows dir");
   EXPECT_EQ(GetPrivateProfileStringA("S", "k", "", buffer, sizeof buffer, ".\\w.ini"), 14u);
@@ -130,9 +130,9 @@ TEST_F(ProfileTest, MissingFileSaysSoAndBareNamesLiveInTheWindowsFolder) {
 TEST_F(ProfileTest, LayoutOddities) {
   // Keys before any section, a section name whose second byte is ']' (ゾ is 0x83 0x5D), a line
   // without '=', equal section names, a UTF-8 byte-order mark.
-  temp_.Write("odd.ini",
-              "top=1\n[\x83\x5D]\nname\nk = v \n[Main]\nk=first\n[main]\nk=second\nother=x\n");
-  temp_.Write("bom.ini", filetest::Utf8(u8"\uFEFF[S]\nk=表\n"));
+  temp_.WriteFile("odd.ini",
+                  "top=1\n[\x83\x5D]\nname\nk = v \n[Main]\nk=first\n[main]\nk=second\nother=x\n");
+  temp_.WriteFile("bom.ini", testsupport::Utf8(u8"\uFEFF[S]\nk=表\n"));
   const struct {
     const char* file;
     const char* section;
