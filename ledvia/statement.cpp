@@ -42,13 +42,21 @@ int Statement::Step() { return sqlite3_step(stmt_); }
 
 int Statement::StepStatus() {
   if (stmt_ == nullptr) return prepareCode_ != 0 ? prepareCode_ : kNotReady;
+  // SQLite would reset a finished statement on the next step and deliver the first row again.
+  if (exhausted_) return kEndOfData;
   int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return kOk;
-  if (rc == SQLITE_DONE) return kEndOfData;
+  if (rc == SQLITE_DONE) {
+    exhausted_ = true;
+    return kEndOfData;
+  }
   return DatabaseCode(rc);
 }
 
-void Statement::Reset() { sqlite3_reset(stmt_); }
+void Statement::Reset() {
+  sqlite3_reset(stmt_);
+  exhausted_ = false;
+}
 
 std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
 

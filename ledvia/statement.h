@@ -31,7 +31,9 @@ class Statement {
 
   // SQLITE_ROW, SQLITE_DONE or an error code.
   int Step();
-  // Step reduced to the library convention: 0 row, kEndOfData, or a failure code.
+  // Step reduced to the library convention: 0 row, kEndOfData, or a failure code. Once the
+  // rows are exhausted it keeps answering kEndOfData until Reset, so a cursor never starts
+  // over by itself.
   int StepStatus();
   // Back to before the first row; the bound values stay.
   void Reset();
@@ -44,6 +46,7 @@ class Statement {
  private:
   sqlite3_stmt* stmt_ = nullptr;
   int prepareCode_ = 0;
+  bool exhausted_ = false;
 };
 
 // Copies `bytes` into a fixed text field of `size` bytes, cutting so that a NUL always fits and

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::uint8_t kGeneralTaxation = 2;
+constexpr const char* kData = "DATA";
 
 std::int64_t JournalFigure(const TaxTotals& totals, int slot, const JournalSource& source) {
   const StTAXREPORTRATEINFO& rate = totals.rateRecords[static_cast<std::size_t>(slot)];
@@ -50,7 +50,7 @@ int WriteGroups(ReportWriter& writer, ValueOf value) {
 }  // namespace
 
 int WriteDataFromTotals(ReportWriter& writer, const ReportContext& context) {
-  if (!writer.WriteStartTag("DATA", 1)) return 0;
+  if (!writer.WriteStartTag(kData, 1)) return 0;
   const TaxTotals* totals = context.totals;
   if (totals == nullptr || totals->SlotCount() < kRateSlotCount) return 0;
   const int mode = context.roundingMode;
@@ -66,11 +66,11 @@ int WriteDataFromTotals(ReportWriter& writer, const ReportContext& context) {
   }
   if (!WriteKanpuhFromTotals(writer, *totals, context.data, context.settings, mode)) return 0;
   if (!WriteKanpukFromTotals(writer, *totals, context.data, context.settings, mode)) return 0;
-  return writer.WriteEndTag("DATA", 1);
+  return writer.WriteEndTag(kData, 1);
 }
 
 int WriteDataFromSaved(ReportWriter& writer, const ReportContext& context) {
-  if (!writer.WriteStartTag("DATA", 1)) return 0;
+  if (!writer.WriteStartTag(kData, 1)) return 0;
   const unsigned char* saved = context.savedFigures;
   if (saved == nullptr) return 0;
   const int mode = context.roundingMode;
@@ -91,5 +91,5 @@ int WriteDataFromSaved(ReportWriter& writer, const ReportContext& context) {
   }
   if (!WriteKanpuhFromSaved(writer, saved, context.data, context.taxationKind, mode)) return 0;
   if (!WriteKanpukFromSaved(writer, saved, context.data, context.taxationKind, mode)) return 0;
-  return writer.WriteEndTag("DATA", 1);
+  return writer.WriteEndTag(kData, 1);
 }

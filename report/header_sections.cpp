@@ -11,27 +11,21 @@
 namespace {
 
 constexpr const char* kDefaultProgramVersion = "20.00.0X";
-constexpr std::uint8_t kGeneralTaxation = 2;
+constexpr const char* kSystem = "SYSTEM";
+constexpr const char* kBasic = "BASIC";
 
 const char* Flag(bool first) { return first ? "1" : "2"; }
 
 }  // namespace
 
 const char* EntityClassText(std::uint8_t entityKind) {
-  switch (entityKind) {
-    case 0:
-    case 1:
-      return "1";
-    case 3:
-    case 4:
-      return "2";
-    default:
-      return "";
-  }
+  if (IsCorporate(entityKind)) return "1";
+  if (IsSoleProprietor(entityKind)) return "2";
+  return "";
 }
 
 int WriteSystemSection(ReportWriter& writer, const ReportContext& context) {
-  if (!writer.WriteStartTag("SYSTEM", 1)) return 0;
+  if (!writer.WriteStartTag(kSystem, 1)) return 0;
   if (!writer.WriteElement("GYOUMUPREFIX", "SY31", 2)) return 0;
   if (!writer.WriteElement("VERSION", "1", 2)) return 0;
   if (!writer.WriteElement("FUNCTIONID", std::to_string(context.functionId), 2)) return 0;
@@ -48,12 +42,12 @@ int WriteSystemSection(ReportWriter& writer, const ReportContext& context) {
   if (version.empty()) version = kDefaultProgramVersion;
   if (!writer.WriteElement("PROGRAMNAME", name, 2)) return 0;
   if (!writer.WriteElement("PROGRAMVER", version, 2)) return 0;
-  return writer.WriteEndTag("SYSTEM", 1);
+  return writer.WriteEndTag(kSystem, 1);
 }
 
 int WriteBasicSection(ReportWriter& writer, const StDATAINFO& data, BasicVariant variant,
                       const ReportContext& context) {
-  if (!writer.WriteStartTag("BASIC", 1)) return 0;
+  if (!writer.WriteStartTag(kBasic, 1)) return 0;
   std::string_view company(data.companyName, strnlen(data.companyName, sizeof data.companyName));
   if (!writer.WriteElement("KOMONSAKINAME", ToFullWidth(company), 2)) return 0;
 
@@ -87,5 +81,5 @@ int WriteBasicSection(ReportWriter& writer, const StDATAINFO& data, BasicVariant
   if (!writer.WriteElement("KEIKASHOCHIKAZEISHISAN", superseded, 2)) return 0;
   if (!writer.WriteElement("URIAGEZEIGAKUKEISAN", salesTax, 2)) return 0;
   if (!writer.WriteElement("SHIIREZEIGAKUKEISAN", purchaseTax, 2)) return 0;
-  return writer.WriteEndTag("BASIC", 1);
+  return writer.WriteEndTag(kBasic, 1);
 }

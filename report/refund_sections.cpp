@@ -4,13 +4,13 @@
 #include <string>
 
 #include "accounting/StSaveTaxInfo.h"
+#include "report/report_context.h"
 #include "report/yen_text.h"
 
 namespace {
 
 constexpr const char* kKanpuh = "KANPUH";
 constexpr const char* kKanpuk = "KANPUK";
-constexpr std::uint8_t kGeneralTaxation = 2;
 constexpr std::uint8_t kTaxExclusiveClass = 2;
 
 using Figure = std::int64_t (*)(const TaxTotals&);
@@ -94,9 +94,6 @@ const RefundRow kKanpukRows[] = {
      [](const TaxTotals& t) { return t.otherIncomeFixedAssets.nonTaxable; }, 15, false,
      kOtherIncome},
 };
-
-bool IsCorporate(std::uint8_t entityKind) { return entityKind == 0 || entityKind == 1; }
-bool IsSoleProprietor(std::uint8_t entityKind) { return entityKind == 3 || entityKind == 4; }
 
 template <std::size_t N>
 int WriteEmpty(ReportWriter& writer, const char* section, const RefundRow (&rows)[N]) {

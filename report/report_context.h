@@ -10,6 +10,17 @@
 #include "aggregate/tax_totals.h"
 #include "winport/win32_types.h"
 
+// Taxation kind 2, the general method: only then do the general-method DATA groups of the
+// saved figures, the purchase-tax flag of BASIC and the refund statements carry figures.
+constexpr std::uint8_t kGeneralTaxation = 2;
+
+// Entity kinds of StDATAINFO: 0 and 1 are corporate data, 3 and 4 sole-proprietor data; any
+// other value is neither.
+constexpr bool IsCorporate(std::uint8_t entityKind) { return entityKind == 0 || entityKind == 1; }
+constexpr bool IsSoleProprietor(std::uint8_t entityKind) {
+  return entityKind == 3 || entityKind == 4;
+}
+
 struct ReportContext {
   // SYSTEM: the caller's function identifier (1 without a handshake), the edition's program
   // name text ("Ledvia２０ Arvelle", ...) and string resource 1 ("20.00.00").
@@ -17,13 +28,13 @@ struct ReportContext {
   std::string programName;
   std::string connectedProgramVersion;
 
-  // The selected data and its consumption-tax settings (the run's step 17 read).
+  // The selected data and its consumption-tax settings, as the run last read them before
+  // writing the file.
   StDATAINFO data{};
   StSHOHIZEIINFO settings{};
-  // The application's copies of settings bytes 0, 4 and 2.
+  // The application's copies of settings bytes 0 and 2, which hold for the whole file.
   std::uint8_t taxationKind = 0;  // 0 exempt, 1 simplified, 2 general
-  std::uint8_t mainBusinessType = 0;
-  std::uint8_t roundingMode = 0;
+  std::uint8_t roundingMode = 0;  // 0 half up digit by digit, 1 truncate, 2 up, other truncate
 
   // Journal aggregation result; nullptr when there is none (the tax settings set is missing).
   const TaxTotals* totals = nullptr;

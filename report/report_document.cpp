@@ -12,13 +12,15 @@ const char* const kDataFailedQuestion = "連動情報の出力に失敗しまし
 
 namespace {
 
+constexpr const char* kReport = "REPORT";
+
 ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportContext& context,
                             BasicVariant variant) {
   ReportWriter writer;
   writer.Open(&file, path);
   // Neither result is looked at: an output that failed shows up as a failed SYSTEM section.
   writer.WriteRaw(kXmlDeclaration);
-  writer.WriteStartTag("REPORT", 0);
+  writer.WriteStartTag(kReport, 0);
 
   struct Section {
     int (*write)(ReportWriter&, const ReportContext&, BasicVariant);
@@ -44,7 +46,7 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
     int answer =
         MessageBoxA(context.owner, section.question, "消費税", MB_YESNO | MB_ICONEXCLAMATION);
     if (answer != IDYES) {
-      writer.WriteEndTag("REPORT", 0);
+      writer.WriteEndTag(kReport, 0);
       writer.Close();
       return ReportOutcome::kAbandoned;
     }
@@ -52,7 +54,7 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
     outcome = ReportOutcome::kCompleteWithFailure;
   }
   // A file without its closing tag is not a finished file, even though nobody is asked.
-  if (!writer.WriteEndTag("REPORT", 0)) outcome = ReportOutcome::kCompleteWithFailure;
+  if (!writer.WriteEndTag(kReport, 0)) outcome = ReportOutcome::kCompleteWithFailure;
   writer.Close();
   return outcome;
 }

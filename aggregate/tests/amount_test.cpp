@@ -26,6 +26,9 @@ TEST(Amount, ConvertsBothWaysAndZeroIsNeverNegative) {
   EXPECT_EQ(Amount::FromFixed(lowest).ToFixed(), lowest);
   EXPECT_EQ((Amount::FromFixed(-5) + Amount::FromFixed(5)).Sign(), 1);
   EXPECT_EQ((Amount::FromFixed(-1) * Amount::FromFixed(1)).Sign(), 1);
+  EXPECT_EQ(Amount::FromFixed(-3) * 0, Amount());
+  EXPECT_EQ(Amount::FromFixed(-3) * Amount(), Amount());
+  EXPECT_EQ(Amount::FromYen(0), Amount());
 }
 
 TEST(Amount, SumsRaiseTheOverflowErrorAtTenToTheFourteenYen) {

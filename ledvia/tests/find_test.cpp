@@ -77,6 +77,8 @@ class FindTest : public OwnCompany {
     if (rule.MoveReady(find, nullptr, nullptr, 4) != 0) return {-1};
     StSWKTINFO entry;
     while (rule.MoveNext(&entry) == 0) found.push_back(entry.entryNo);
+    // A finished walk stays finished instead of starting over.
+    EXPECT_EQ(rule.MoveNext(&entry), kEndOfData);
     rule.MoveFinish();
     EXPECT_EQ(count, static_cast<int>(found.size()));
     return found;

@@ -53,6 +53,7 @@ class RulesTest : public OwnCompany {
       sums[info.accountCode] = info;
     }
     EXPECT_EQ(rule.MoveNext(&info), kEndOfData);
+    EXPECT_EQ(rule.MoveNext(&info), kEndOfData);  // and stays at the end
     EXPECT_EQ(rule.MoveFinish(), 0);
     return sums;
   }
@@ -197,6 +198,7 @@ TEST_F(RulesTest, FixedAssetsOfADateRange) {
   EXPECT_EQ(asset.kind, kAssetKindDeferred);
   EXPECT_EQ(asset.incomeCategory, 2);
   EXPECT_EQ(rule.Move(3, &asset, &yearly, &monthly), kEndOfData);
+  EXPECT_EQ(rule.Move(4, &asset, &yearly, &monthly), kEndOfData);  // never wraps to the first
   EXPECT_EQ(rule.MoveFinish(), 0);
 }
 

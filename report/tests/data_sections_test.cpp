@@ -42,6 +42,12 @@ std::string ValueIn(const reporttest::ParsedReport& report, const std::string& g
   return "<missing>";
 }
 
+// The DATA section a writer produced, parsed inside a minimal document.
+reporttest::ParsedReport ParseData(const std::vector<std::string>& lines) {
+  return reporttest::ParseReport("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><REPORT>" +
+                                 reporttest::Joined(lines) + "</REPORT>");
+}
+
 // Checks the shape every linkage file has, whatever its figures.
 void ExpectWholeReport(const reporttest::ParsedReport& report) {
   ASSERT_TRUE(report.ok) << report.error;
@@ -172,6 +178,20 @@ TEST(DataFromTotals, UnassignedSalesAreTakenBeforeRounding) {
   EXPECT_EQ(out2.lines, std::vector<std::string>{"\t<DATA>\r\n"});
 }
 
+// Sales not assigned to a business type whose difference leaves the fixed-point range fail
+// the section at that element instead of ending the program or writing a wrapped figure.
+TEST(DataFromTotals, AnUnassignedFigureOutOfRangeFailsTheSection) {
+  reporttest::JournalFixture fixture(2, 0);
+  fixture.totals.rateRecords[0].SetAmountAt(9, 900000000000000000);
+  fixture.totals.businessTypeRecords[0].SetAmountAt(24, -200000000000000000);
+  RecordingOutput out;
+  ReportWriter writer;
+  writer.Open(&out, "a.xml");
+  EXPECT_EQ(WriteDataFromTotals(writer, fixture.context), 0);
+  ASSERT_FALSE(out.lines.empty());
+  EXPECT_EQ(out.lines.back().find("\t\t\t<KAZEIURIAGE6SHUZEIKOMI10>"), 0u);
+}
+
 TEST(DataFromSaved, SuppressionSecuritiesAndSharedOffsets) {
   reporttest::SavedFixture fixture(2, 0);
   std::fill(fixture.buffer.begin(), fixture.buffer.end(), 0);
@@ -184,8 +204,7 @@ TEST(DataFromSaved, SuppressionSecuritiesAndSharedOffsets) {
     ReportWriter writer;
     writer.Open(&out, "a.xml");
     EXPECT_EQ(WriteDataFromSaved(writer, fixture.context), 1);
-    auto report = reporttest::ParseReport("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><REPORT>" +
-                                          reporttest::Joined(out.lines) + "</REPORT>");
+    auto report = ParseData(out.lines);
     EXPECT_TRUE(report.ok) << report.error;
     return report;
   };
@@ -225,5 +244,53 @@ TEST_F(LinkageFile, OverflowingSecuritiesFigureFailsTheDataSection) {
     // Nothing after the securities element's group start; the document is closed.
     EXPECT_EQ(out.lines.back(), "</REPORT>\r\n");
     EXPECT_EQ(out.lines[out.lines.size() - 2].find("\t\t\t<MENZEIURIAGEZEINUKI10>"), 0u);
+  }
+}
+
+// The data's rounding mode reaches every amount of both writers, the refund sections included.
+// Entity kind 2 under general taxation fills KANPUH and KANPUK alike.
+TEST(DataSections, ApplyTheRunsRoundingModeEverywhere) {
+  struct Case {
+    int mode;
+    // Journal: 1009.4445 yen, 100124.2500 yen, 902000.6000 yen, 910000.6000 yen.
+    const char* sales;
+    const char* businessType;
+    const char* kanpuh;
+    const char* kanpuk;
+    // Saved figures: 126110.4444 yen and 98680.4444 yen.
+    const char* savedSales;
+    const char* savedRefund;
+  };
+  const Case cases[] = {
+      {0, "1010", "100124", "902001", "910001", "126110", "98680"},
+      {1, "1009", "100124", "902000", "910000", "126110", "98680"},
+      {2, "1010", "100125", "902001", "910001", "126111", "98681"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode);
+    reporttest::JournalFixture journal(2, 2);
+    journal.context.roundingMode = static_cast<std::uint8_t>(c.mode);
+    RecordingOutput out;
+    ReportWriter writer;
+    writer.Open(&out, "a.xml");
+    ASSERT_EQ(WriteDataFromTotals(writer, journal.context), 1);
+    auto report = ParseData(out.lines);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(ValueIn(report, "D020114", "KAZEIURIAGEZEINUKI10"), c.sales);
+    EXPECT_EQ(ValueIn(report, "D020214", "KAZEIURIAGE1SHUZEINUKI10"), c.businessType);
+    EXPECT_EQ(ValueIn(report, "KANPUH", "SHOHINSHIIRE2"), c.kanpuh);
+    EXPECT_EQ(ValueIn(report, "KANPUK", "JIGYOSHIIRE2"), c.kanpuk);
+
+    reporttest::SavedFixture saved(2, 2);
+    saved.context.roundingMode = static_cast<std::uint8_t>(c.mode);
+    RecordingOutput savedOut;
+    ReportWriter savedWriter;
+    savedWriter.Open(&savedOut, "a.xml");
+    ASSERT_EQ(WriteDataFromSaved(savedWriter, saved.context), 1);
+    report = ParseData(savedOut.lines);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(ValueIn(report, "D020114", "KAZEIURIAGEZEINUKI10"), c.savedSales);
+    EXPECT_EQ(ValueIn(report, "KANPUH", "SHOHINSHIIRE1"), c.savedRefund);
+    EXPECT_EQ(ValueIn(report, "KANPUK", "JIGYOSHIIRE1"), c.savedRefund);
   }
 }

@@ -100,6 +100,7 @@ TEST_F(FailingLines, DocumentReportsEveryFailure) {
 
 TEST_F(FailingLines, AFileThatDidNotOpenFailsEverySection) {
   reporttest::JournalFixture fixture(2, 0);
+  fixture.context.owner = HwndFromNumber(0x2A);
   winport::RecordingUiBackend backend;
   winport::ScopedUiBackend scoped(backend);
   backend.answers = {IDYES, IDYES, IDYES};
@@ -108,7 +109,12 @@ TEST_F(FailingLines, AFileThatDidNotOpenFailsEverySection) {
             ReportOutcome::kCompleteWithFailure);
   ASSERT_EQ(backend.boxes.size(), 3u);
   EXPECT_EQ(backend.boxes[0].text, "システム情報の出力に失敗しました。\n\n出力を続けますか？");
-  EXPECT_EQ(backend.boxes[1].text, kBasicFailedQuestion);
-  EXPECT_EQ(backend.boxes[2].text, kDataFailedQuestion);
+  EXPECT_EQ(backend.boxes[1].text, "基本情報の出力に失敗しました。\n\n出力を続けますか？");
+  EXPECT_EQ(backend.boxes[2].text, "連動情報の出力に失敗しました。\n\n出力を続けますか？");
+  for (const winport::MessageBoxRequest& box : backend.boxes) {
+    EXPECT_EQ(box.owner, fixture.context.owner);
+    EXPECT_EQ(box.caption, "消費税");
+    EXPECT_EQ(box.style, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+  }
   EXPECT_TRUE(out.lines.empty());
 }

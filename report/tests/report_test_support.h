@@ -22,6 +22,7 @@ class RecordingOutput : public ReportOutput {
   bool Open(const char* path) override;
   bool Write(std::string_view bytes) override;
   void Close() override { open_ = false; }
+  bool IsOpen() const { return open_; }
 
   std::vector<std::string> lines;
   int attempts = 0;

@@ -68,6 +68,7 @@ TEST(ReportWriter, AFailedWriteClosesTheOutputAndEveryLaterLineFails) {
   writer.Open(&out, "a.xml");
   EXPECT_EQ(writer.WriteStartTag("REPORT", 0), 1);
   EXPECT_EQ(writer.WriteElement("A", "1", 1), 0);
+  EXPECT_FALSE(out.IsOpen());  // closed at the failure, not only when the writer is released
   // The device would accept these, but the file stays closed.
   EXPECT_EQ(writer.WriteElement("B", "2", 1), 0);
   EXPECT_EQ(writer.WriteEndTag("REPORT", 0), 0);
