@@ -4,6 +4,7 @@
 #include "app/environment_check.h"
 #include "app/handshake.h"
 #include "editions/edition.h"
+#include "resources/strings.h"
 #include "winport/cp932.h"
 #include "winport/files.h"
 #include "winport/window.h"
@@ -17,7 +18,7 @@ BOOL ExportApp::InitInstance() {
 
 bool ExportApp::StartUp() {
   ClAccConnect* session = ClAccConnect::Inst();
-  session->title = "消費税";
+  session->title = kMessageCaption;
   session->SetAppType(CurrentEdition().appType);
   session->SetUseDataType(3);
   if (session->Initiate() != 0) return false;

@@ -1,4 +1,5 @@
 #include "app/environment_check.h"
+#include "resources/strings.h"
 
 #include <string>
 
@@ -54,7 +55,8 @@ int CheckEnvironment(HWND owner, bool showMessages) {
   int status = EnvironmentStatus();
   if (status == 0) return 1;
   if (showMessages) {
-    ClAccConnect::Inst()->DispMsg(owner, MessageFor(status), "消費税", MB_OK | MB_ICONEXCLAMATION);
+    ClAccConnect::Inst()->DispMsg(owner, MessageFor(status), kMessageCaption,
+                                  MB_OK | MB_ICONEXCLAMATION);
   }
   return 0;
 }

@@ -1,4 +1,5 @@
 #include "report/report_document.h"
+#include "resources/strings.h"
 
 #include "report/data_sections.h"
 #include "report/header_sections.h"
@@ -43,8 +44,8 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
   ReportOutcome outcome = ReportOutcome::kComplete;
   for (const Section& section : sections) {
     if (section.write(writer, context, variant)) continue;
-    int answer =
-        MessageBoxA(context.owner, section.question, "消費税", MB_YESNO | MB_ICONEXCLAMATION);
+    int answer = MessageBoxA(context.owner, section.question, kMessageCaption,
+                             MB_YESNO | MB_ICONEXCLAMATION);
     if (answer != IDYES) {
       writer.WriteEndTag(kReport, 0);
       writer.Close();

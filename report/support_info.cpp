@@ -1,4 +1,5 @@
 #include "report/support_info.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,7 +33,7 @@ void SupportInfo::Load() {
     block_.assign(kBlockSize, kUnread);
   } catch (const std::bad_alloc&) {
     block_.clear();
-    MessageBoxA(owner_, "ﾒﾓﾘが不足しています。", "消費税", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(owner_, "ﾒﾓﾘが不足しています。", kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   std::string path = folder_ + kFileName;
