@@ -11,10 +11,11 @@ class ClAccPeriod {
   virtual ~ClAccPeriod() = default;
 
   // Sets the accounting period; refused unless both are valid dates, start <= end, and the
-  // period spans at most 12 months and a day.
+  // end comes before the start's date one year later (a period is at most a year).
   int SetPeriod(int start, int end);
   // The closing day implied by a period's last day: its day of month, or 31 when it is the
-  // last day of its month; 0 for an invalid date. `mode` is 0.
+  // last day of its month; 0 for an invalid date (the answer is a day, not a status). `mode`
+  // is 0.
   int GetClosingDayByEndDate(int endDate, int mode);
   // 1 to 31; values of 28 and more mean the last day of every month in which that day is
   // past the end.
@@ -30,6 +31,9 @@ class ClAccPeriod {
   int GetPeriodByMonthKind(int monthIndex, int* first, int* last, int mode);
 
  private:
+  // GetPeriodByMonthKind without its fault hook, shared with GetPeriodByAMonth.
+  int MonthBounds(int monthIndex, int* first, int* last) const;
+
   int start_ = 0;
   int end_ = 0;
   int closingDay_ = 31;

@@ -18,9 +18,10 @@ class ClRuleShohizei : public ClRuleBase {
   ~ClRuleShohizei() override;
 
   // Prepares the walk over the accounts with sides at `rate` (hundredths of a percent) and
-  // `reduced`, in month indices firstMonth..lastMonth (lastMonth may be 15 or 18 to take in
-  // the adjustment periods). `sumType` 2 is the only kind known; amounts are tax-included when
-  // `taxInclusive` is not 0. The pointer and the last two numbers are reserved.
+  // `reduced`, in month indices firstMonth..lastMonth. A lastMonth of 15 means months up to 6
+  // and the interim adjustment; 18 months up to 12 and the year-end adjustment. `sumType` 2 is the
+  // only kind known; amounts are tax-included when `taxInclusive` is not 0. The pointer and the
+  // last two numbers are reserved.
   int MoveReady(int sumType, int firstMonth, int lastMonth, int rate, const void* reserved,
                 int taxInclusive, int reduced, int reserved2, int reserved3);
   int GetSumInfoCount(int* count);

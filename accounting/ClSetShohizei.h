@@ -11,7 +11,8 @@ class ClSetShohizei : public ClSetBase {
 
   int AttachSetMgr(ClSetMgr* setMgr);
   // Chooses the data whose settings Get returns (StDATAINFO offset 0); before any call the
-  // selected data is used. Unknown ids are refused with a failure code.
+  // selected data is used. Unknown ids are refused with a failure code, which Get then
+  // returns too until an id is accepted.
   int SetCurDataID(const char* dataId);
   // Fills the 12 bytes of `info`. 0 on success; on failure `info` is left untouched.
   int Get(StSHOHIZEIINFO* info);

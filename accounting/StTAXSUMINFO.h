@@ -20,4 +20,5 @@ struct StTAXSUMINFO {
 #pragma pack(pop)
 
 static_assert(sizeof(StTAXSUMINFO) == 826);
+static_assert(offsetof(StTAXSUMINFO, codeText) == 0);
 static_assert(offsetof(StTAXSUMINFO, amount) == 598);

@@ -37,6 +37,8 @@ int ClAccPeriod::SetPeriod(int start, int end) {
 }
 
 int ClAccPeriod::GetClosingDayByEndDate(int endDate, int /*mode*/) {
+  // The answer is a day, not a status: an injected value is the day handed back.
+  if (int fault = ledvia::FaultFor("ClAccPeriod::GetClosingDayByEndDate")) return fault;
   if (!ledvia::IsValidDate(endDate)) return 0;
   int day = endDate % 100;
   return day == ledvia::DaysInMonth(endDate / 10000, endDate / 100 % 100) ? 31 : day;
@@ -60,6 +62,10 @@ int ClAccPeriod::GetPeriod(int* start, int* end) {
 
 int ClAccPeriod::GetPeriodByMonthKind(int monthIndex, int* first, int* last, int /*mode*/) {
   if (int fault = ledvia::FaultFor("ClAccPeriod::GetPeriodByMonthKind")) return fault;
+  return MonthBounds(monthIndex, first, last);
+}
+
+int ClAccPeriod::MonthBounds(int monthIndex, int* first, int* last) const {
   if (first == nullptr || last == nullptr) return kBadArgument;
   if (start_ == 0) return kNotReady;
   if (monthIndex == 18) {
@@ -85,7 +91,7 @@ int ClAccPeriod::GetPeriodByMonthKind(int monthIndex, int* first, int* last, int
   return kOk;
 }
 
-int ClAccPeriod::GetPeriodByAMonth(short month, int* first, int* last, int mode) {
+int ClAccPeriod::GetPeriodByAMonth(short month, int* first, int* last, int /*mode*/) {
   if (int fault = ledvia::FaultFor("ClAccPeriod::GetPeriodByAMonth")) return fault;
   if (first == nullptr || last == nullptr || month < 1 || month > 12) return kBadArgument;
   if (start_ == 0) return kNotReady;
@@ -93,7 +99,7 @@ int ClAccPeriod::GetPeriodByAMonth(short month, int* first, int* last, int mode)
   int year = 0;
   ledvia::AccountingMonthOf(start_, closingDay_, &year, &firstMonth);
   int index = (month - firstMonth + 12) % 12 + 1;
-  return GetPeriodByMonthKind(index, first, last, mode);
+  return MonthBounds(index, first, last);
 }
 
 int ClAccPeriod::GetAMonthByDate(int date, short* month, int /*mode*/) {

@@ -10,6 +10,7 @@ namespace ledvia {
 namespace {
 
 sqlite3* g_db = nullptr;
+unsigned g_generation = 0;
 
 // A company database carries its schema version in this table; anything else that SQLite can
 // open (an empty file, another application's database) is refused.
@@ -43,14 +44,19 @@ int OpenCompanyDatabase(const std::string& path) {
     return rc != SQLITE_OK ? 1000 + rc : 1000 + SQLITE_NOTADB;
   }
   g_db = db;
+  ++g_generation;
   return 0;
 }
 
 void CloseCompanyDatabase() {
-  if (g_db != nullptr) sqlite3_close(g_db);
+  // A rule object may still hold a cursor; the connection then goes once that is finalized
+  // instead of staying open for good.
+  if (g_db != nullptr) sqlite3_close_v2(g_db);
   g_db = nullptr;
 }
 
 sqlite3* CompanyDatabase() { return g_db; }
+
+unsigned CompanyDatabaseGeneration() { return g_generation; }
 
 }  // namespace ledvia

@@ -18,5 +18,8 @@ int OpenCompanyDatabase(const std::string& path);
 void CloseCompanyDatabase();
 // The open database, or nullptr before Initiate / after Release.
 sqlite3* CompanyDatabase();
+// A number that changes with every successful open, so that state chosen in one session (a
+// set object's data id) is not carried into the next one.
+unsigned CompanyDatabaseGeneration();
 
 }  // namespace ledvia

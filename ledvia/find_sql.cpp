@@ -34,6 +34,7 @@ class Translator {
 
  private:
   int Term(const StFINDINFO* entry, int depth, std::string* sql) {
+    if (++terms_ > kMaxFindTerms) return kBadFind;
     if (entry->item == kFindItemNested) {
       if (entry->nested == 0 || entry->nested > static_cast<std::uint32_t>(kMaxFindChain)) {
         return kBadFind;
@@ -121,6 +122,7 @@ class Translator {
   }
 
   FindTarget target_;
+  int terms_ = 0;
   int nextParam_;
   std::vector<std::int64_t> params_;
 };

@@ -22,9 +22,12 @@ struct SqlCondition {
   std::vector<std::int64_t> params;  // bound in order to ?first, ?first+1, ...
 };
 
-// Nesting deeper than this, or chains longer than kMaxFindChain entries, are refused.
+// Nesting deeper than this, chains longer than kMaxFindChain entries, and finds that expand
+// to more than kMaxFindTerms conditions (groups that share their nested chains multiply) are
+// refused.
 constexpr int kMaxFindDepth = 8;
 constexpr int kMaxFindChain = 64;
+constexpr int kMaxFindTerms = 1024;
 
 // Translates `find` (nullptr: no condition). Placeholders are numbered from `firstParam`.
 // 0, or kBadFind for an item, side, operator or value type the target does not know.

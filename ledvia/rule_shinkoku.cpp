@@ -74,12 +74,17 @@ int ClRuleShohizeiShinkoku::SumTax(int /*taxationKind*/, const StFINDINFO* find,
     const ledvia::TaxCategoryTarget* target =
         ledvia::FindTaxCategory(static_cast<int>(groups.Int(0)));
     if (target == nullptr) continue;
-    std::int64_t sign = groups.Int(1) == target->normalSide ? 1 : -1;
     std::int64_t rate = groups.Int(2);
     std::int64_t reduced = groups.Int(3);
     int businessType = static_cast<int>(groups.Int(4));
-    std::int64_t amount = sign * groups.Int(5);
-    std::int64_t tax = sign * groups.Int(6);
+    std::int64_t amount = groups.Int(5);
+    std::int64_t tax = groups.Int(6);
+    // A side opposite to the category's own side subtracts; the smallest 64-bit sum has no
+    // negation.
+    if (groups.Int(1) != target->normalSide &&
+        (__builtin_sub_overflow(0, amount, &amount) || __builtin_sub_overflow(0, tax, &tax))) {
+      return ledvia::kBadData;
+    }
     std::int64_t included = 0;
     if (__builtin_add_overflow(amount, tax, &included)) return ledvia::kBadData;
     for (int r = 0; r < rateCount; ++r) {

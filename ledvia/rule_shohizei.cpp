@@ -15,20 +15,25 @@ std::string SidesSql(bool taxInclusive) {
   const char* debit = taxInclusive ? "debit_amount + debit_tax" : "debit_amount";
   const char* credit = taxInclusive ? "credit_amount + credit_tax" : "credit_amount";
   const char* where =
-      " FROM journal WHERE data_no = ?1 AND rate = ?2 AND reduced = ?3 AND month_index "
-      "BETWEEN ?4 AND ?5 AND ";
+      " FROM journal WHERE data_no = ?1 AND rate = ?2 AND reduced = ?3 AND (month_index "
+      "BETWEEN ?4 AND ?5 OR month_index = ?6) AND ";
   return std::string("SELECT debit_account AS account, ") + debit +
          " AS dr, 0 AS cr, debit_tax AS drt, 0 AS crt" + where +
          "debit_category <> 0 UNION ALL SELECT credit_account, 0, " + credit + ", 0, credit_tax" +
          where + "credit_category <> 0";
 }
 
+// An adjustment period as the last month stands for the months it closes and itself: 15 the
+// first half year and the interim adjustment (not months 7 to 12 as well), 18 the year and the
+// year-end adjustment. As in the finds, an adjustment is only in when it is named.
 void BindRange(Statement& stmt, int dataNo, int rate, int reduced, int first, int last) {
+  int lastRegular = last == 15 ? 6 : last == 18 ? 12 : last;
   stmt.BindInt(1, dataNo);
   stmt.BindInt(2, rate);
   stmt.BindInt(3, reduced);
   stmt.BindInt(4, first);
-  stmt.BindInt(5, last);
+  stmt.BindInt(5, lastRegular);
+  stmt.BindInt(6, last == 15 || last == 18 ? last : -1);
 }
 
 }  // namespace
@@ -90,9 +95,12 @@ int ClRuleShohizei::MoveNext(StTAXSUMINFO* info) {
   info->creditAmount = row.Int(4);
   info->debitTax = row.Int(5);
   info->creditTax = row.Int(6);
-  if (__builtin_sub_overflow(info->debitAmount, info->creditAmount, &info->amount)) {
+  // Computed in a local: the record is byte-packed, so its fields may not be addressed.
+  std::int64_t amount = 0;
+  if (__builtin_sub_overflow(info->debitAmount, info->creditAmount, &amount)) {
     return ledvia::kBadData;
   }
+  info->amount = amount;
   return ledvia::kOk;
 }
 

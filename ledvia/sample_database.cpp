@@ -12,13 +12,12 @@ namespace {
 
 using namespace chart;  // NOLINT: the chart's account names read best unqualified here
 
-// Saved-record layout of the return screen: amount blocks per rate (10, 8K, 8, 5, 3).
-constexpr int kSalesBlock[] = {12611, 14340, 12515, 573, 669};
-constexpr int kPurchasesBlock[] = {13003, 14436, 12707, 765, 1061};
-constexpr int kBadDebtBlock[] = {13347, 14772, 13299, 1357, 1405};
-constexpr int kSimplifiedTypes1To5[] = {13515, 14820, 13395, 1453, 1573};
-constexpr int kSimplifiedType6[] = {14091, 14940, 14067, 14043, 14019};
-constexpr int kRefundBlock = 9868;
+// Amount blocks of the saved return, per rate slot (10, 8K, 8, 5, 3).
+constexpr const auto& kSalesBlock = StSaveTaxInfo::kSalesBlock;
+constexpr const auto& kPurchasesBlock = StSaveTaxInfo::kPurchasesBlock;
+constexpr const auto& kBadDebtBlock = StSaveTaxInfo::kBadDebtBlock;
+constexpr const auto& kSimplifiedTypes1To5 = StSaveTaxInfo::kBusinessSalesBlock;
+constexpr const auto& kSimplifiedType6 = StSaveTaxInfo::kBusinessSalesType6;
 
 // Each sample data goes through this, so that a failed insert stops the whole build.
 class Sample {
@@ -40,10 +39,10 @@ class Sample {
   void Department(int code, const std::string& name, int value, int kind, int category) {
     Do(writer_.AddDepartment(dataNo_, code, name, value, kind, category));
   }
-  void Saved(int offset, int width, std::int64_t value) {
-    Do(writer_.AddSavedFigure(dataNo_, offset, width, value));
+  void Saved(std::size_t offset, int width, std::int64_t value) {
+    Do(writer_.AddSavedFigure(dataNo_, static_cast<int>(offset), width, value));
   }
-  void SavedYen(int offset, std::int64_t yen) { Saved(offset, 8, Yen(yen)); }
+  void SavedYen(std::size_t offset, std::int64_t yen) { Saved(offset, 8, Yen(yen)); }
   // The header of a saved return: method, deduction, period, business year, taxable period.
   void SavedHeader(int taxationMethod, int deductionPlusOne, int start, int end,
                    int interimPlusOne) {
@@ -215,12 +214,14 @@ void GeneralCorporation(Sample& s) {
   s.SavedYen(kBadDebtBlock[0] + 8, 10000);
   s.SavedYen(kBadDebtBlock[0] + 16, 110000);
   s.SavedYen(kBadDebtBlock[4] + 0, 30000);
-  s.SavedYen(14291, 120000);  // specified purchases at 10 %
-  s.SavedYen(12491, 15000);   // exemption-change adjustment at 10 %
-  s.Saved(9865, 1, 2);
-  s.Saved(9866, 1, 2);
-  s.Saved(9867, 1, 2);
-  for (int i = 0; i < 16; ++i) s.SavedYen(kRefundBlock + 8 * i, 100000 * (i + 1));
+  s.SavedYen(StSaveTaxInfo::kSpecifiedPurchaseTaxable[0], 120000);
+  s.SavedYen(StSaveTaxInfo::kExemptionChangeTaxable[0], 15000);
+  s.Saved(StSaveTaxInfo::kRefundClassSoleProprietor, 1, 2);
+  s.Saved(StSaveTaxInfo::kRefundClassCorporateSettled, 1, 2);
+  s.Saved(StSaveTaxInfo::kRefundClassCorporateAssets, 1, 2);
+  for (int i = 0; i < StSaveTaxInfo::kRefundAmountCount; ++i) {
+    s.SavedYen(StSaveTaxInfo::kRefundAmounts + 8 * static_cast<std::size_t>(i), 100000 * (i + 1));
+  }
 }
 
 // Data 2: simplified taxation whose period starts before 2015-04-01, with entries of the

@@ -35,7 +35,7 @@ int ClSaveTaxShiryo::GetTaxSaveInfo(void* buffer) {
     // The schema checks this too; a database written by other means must not make this call
     // write outside the caller's buffer.
     if ((width != 1 && width != 2 && width != 4 && width != 8) || offset < 0 ||
-        offset + width > static_cast<std::int64_t>(kSavedFiguresBufferSize)) {
+        offset > static_cast<std::int64_t>(kSavedFiguresBufferSize) - width) {
       return ledvia::kBadData;
     }
     // Little-endian, as the record is on its original platform.

@@ -15,8 +15,10 @@ namespace {
 // whole process, so this is its state. The id, not the number, is kept so that a session
 // attached to another database later resolves it afresh.
 std::string g_currentDataId;
+// Not 0 after a refused id: Get fails with it rather than answer for some other data.
+int g_refusedCode = 0;
 // The session the id was chosen in: a later session starts again from the selected data.
-sqlite3* g_currentDataIdSession = nullptr;
+unsigned g_currentDataIdSession = 0;
 
 }  // namespace
 
@@ -28,17 +30,22 @@ int ClSetShohizei::AttachSetMgr(ClSetMgr* setMgr) {
 int ClSetShohizei::SetCurDataID(const char* dataId) {
   if (int fault = ledvia::FaultFor("ClSetShohizei::SetCurDataID")) return fault;
   int dataNo = 0;
-  if (int code = ledvia::DataNoForId(dataId, &dataNo)) return code;
-  g_currentDataId.assign(dataId, strnlen(dataId, 16));
-  g_currentDataIdSession = ledvia::CompanyDatabase();
-  return ledvia::kOk;
+  g_currentDataId.clear();
+  g_refusedCode = ledvia::DataNoForId(dataId, &dataNo);
+  if (g_refusedCode == ledvia::kOk) g_currentDataId.assign(dataId, strnlen(dataId, 16));
+  g_currentDataIdSession = ledvia::CompanyDatabaseGeneration();
+  return g_refusedCode;
 }
 
 int ClSetShohizei::Get(StSHOHIZEIINFO* info) {
   if (int fault = ledvia::FaultFor("ClSetShohizei::Get")) return fault;
   if (info == nullptr) return ledvia::kBadArgument;
   int dataNo = 0;
-  if (g_currentDataIdSession != ledvia::CompanyDatabase()) g_currentDataId.clear();
+  if (g_currentDataIdSession != ledvia::CompanyDatabaseGeneration()) {
+    g_currentDataId.clear();
+    g_refusedCode = ledvia::kOk;
+  }
+  if (g_refusedCode != ledvia::kOk) return g_refusedCode;
   int code = g_currentDataId.empty() ? ledvia::SelectedDataNo(&dataNo)
                                      : ledvia::DataNoForId(g_currentDataId.c_str(), &dataNo);
   if (code != ledvia::kOk) return code;

@@ -131,6 +131,34 @@ TEST_F(SavedFiguresTest, MonthStartDates) {
   }
 }
 
+// Every failure of the calendar ends the routines with 0 (the leak check at exit sees that
+// each calendar taken was released on the way).
+TEST_F(SavedFiguresTest, CalendarFailuresGiveNothing) {
+  StDATAINFO data = SelectedData();
+  ASSERT_EQ(LoadSavedFigures(buffer_.data(), data.dataId), 0);
+  const struct {
+    const char* fault;
+    int match;
+    std::int32_t start;
+  } cases[] = {{"ClSetData::GetAccPeriod", 0, 0},
+               {"ClAccPeriod::GetPeriod", 0, 20190401},
+               {"ClAccPeriod::GetPeriodByAMonth", 1, 0},
+               {"ClDataMgr::GetSetObject:5", 0, 0}};
+  for (const auto& c : cases) {
+    ledvia::InjectFault(c.fault, 3200);
+    EXPECT_EQ(SavedFiguresMatchData(buffer_.data(), data), c.match) << c.fault;
+    EXPECT_EQ(MonthStartDate(4), c.start) << c.fault;
+    ledvia::ClearFaults();
+  }
+  // A missing data set has no library code of its own: -1 is recorded, the months stay.
+  ledvia::InjectFault("ClDataMgr::GetSetObject:5", 1);
+  std::int16_t first = 7;
+  std::int16_t last = 8;
+  EXPECT_EQ(SavedFiguresMonths(20190401, 20200331, &first, &last), -1);
+  EXPECT_EQ(first, 7);
+  EXPECT_EQ(last, 8);
+}
+
 TEST_F(SavedFiguresTest, SavedFiguresMonths) {
   std::int16_t first = 0;
   std::int16_t last = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "accounting/ClAccPeriod.h"
+#include "ledvia/calendar_dates.h"
 
 namespace {
 
@@ -77,6 +78,48 @@ TEST(ClAccPeriodTest, MonthKindsIncludeTheAdjustmentPeriods) {
       EXPECT_EQ(first, c.first) << c.index;
       EXPECT_EQ(last, c.last) << c.index;
     }
+  }
+}
+
+// Every day of the period lies in exactly the month GetAMonthByDate names, the months follow
+// one another without gap or overlap, and they cover the period from its first to its last day.
+TEST(ClAccPeriodTest, MonthsTileThePeriod) {
+  const struct {
+    int start, end;
+  } periods[] = {
+      {20190401, 20200331},  // April to March over a leap February
+      {20200101, 20201231},  // calendar year
+      {20191221, 20201220},  // closing on the 20th
+      {20190131, 20200130},  // closing on the 30th, past the end of February
+      {20190301, 20200228},  // closing on the 28th in a leap year
+      {20200301, 20210228},  // month end in a common year
+  };
+  for (const auto& p : periods) {
+    ClAccPeriod period;
+    ASSERT_EQ(period.SetPeriod(p.start, p.end), 0) << p.start;
+    ASSERT_EQ(period.SetClosingDay(period.GetClosingDayByEndDate(p.end, 0)), 0) << p.start;
+    short firstMonth = 0;
+    ASSERT_EQ(period.GetAMonthByDate(p.start, &firstMonth, 0), 0) << p.start;
+    int expectedFirst = p.start;
+    for (int index = 0; index < 12; ++index) {
+      short month = static_cast<short>((firstMonth - 1 + index) % 12 + 1);
+      int first = 0;
+      int last = 0;
+      ASSERT_EQ(period.GetPeriodByAMonth(month, &first, &last, 0), 0) << p.start << " " << month;
+      EXPECT_EQ(first, expectedFirst) << p.start << " month " << month;
+      int kindFirst = 0;
+      int kindLast = 0;
+      ASSERT_EQ(period.GetPeriodByMonthKind(index + 1, &kindFirst, &kindLast, 0), 0);
+      EXPECT_EQ(kindFirst, first) << p.start << " index " << index + 1;
+      EXPECT_EQ(kindLast, last) << p.start << " index " << index + 1;
+      for (int day = first; day <= last; day = ledvia::NextDay(day)) {
+        short found = 0;
+        ASSERT_EQ(period.GetAMonthByDate(day, &found, 0), 0) << day;
+        ASSERT_EQ(found, month) << day;
+      }
+      expectedFirst = ledvia::NextDay(last);
+    }
+    EXPECT_EQ(expectedFirst, ledvia::NextDay(p.end)) << p.start;
   }
 }
 

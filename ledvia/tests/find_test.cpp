@@ -146,6 +146,10 @@ TEST_F(FindTest, FindsItCannotReadAreRefused) {
       {"unknown value type", {Cond(kFindItemMonth, 0, kFindOpEqual, 1, 0, 7)}},
       {"unknown link", {Month(kFindOpEqual, 1, 3), Month(kFindOpEqual, 2, 0)}},
       {"nested pointing at itself", {Nested(0, 0)}},
+      {"empty entry", {Cond(0, 0, 0, 0, 0, 0)}},
+      {"trailing link", {Month(kFindOpEqual, 1, kFindLinkAnd), Cond(0, 0, 0, 0, 0, 0)}},
+      {"nested group with a trailing link",
+       {Nested(1, kFindLinkNone), Month(kFindOpEqual, 1, kFindLinkOr), Cond(0, 0, 0, 0, 0, 0)}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Matches(c.find.data()), (std::vector<int>{-kBadFind})) << c.name;
@@ -157,6 +161,17 @@ TEST_F(FindTest, FindsItCannotReadAreRefused) {
   std::vector<StFINDINFO> deep(kMaxFindDepth + 3, Nested(1, kFindLinkNone));
   deep.back() = Month(kFindOpEqual, 1, 0);
   EXPECT_EQ(Matches(deep.data()), (std::vector<int>{-kBadFind}));
+  // Eight levels of four groups that all share the next level: 4^8 conditions from 33
+  // entries, refused before the SQL grows with them.
+  std::vector<StFINDINFO> wide;
+  for (int level = 0; level < kMaxFindDepth; ++level) {
+    for (int j = 0; j < 4; ++j) {
+      std::uint32_t at = static_cast<std::uint32_t>(wide.size());
+      wide.push_back(Nested(4 * (level + 1) - at, j < 3 ? kFindLinkOr : kFindLinkNone));
+    }
+  }
+  wide.push_back(Month(kFindOpEqual, 1, 0));
+  EXPECT_EQ(Matches(wide.data()), (std::vector<int>{-kBadFind}));
 }
 
 TEST(FindSqlTest, ValuesAreBoundNotPasted) {

@@ -143,12 +143,16 @@ TEST_F(RulesTest, TaxSumsPerAccountAtOneRate) {
   other.rate = 800;
   Add(other);
   Add(Entry(20210331, chart::kAssetSaleLoss, chart::kBank, 7, 0, 18));
+  Add(Entry(20200930, chart::kAssetSaleLoss, chart::kBank, 30, 0, 15));
+  Add(Entry(20201015, chart::kAssetSaleLoss, chart::kBank, 2));  // month 7
   Attach();
+  // Last month 15 is the first half year with its interim adjustment; 18 the whole year with
+  // the year-end adjustment only.
   const struct {
     int last;
     int inclusive;
     std::int64_t loss, gain;
-  } cases[] = {{12, 0, 1000, -300}, {12, 1, 1100, -330}, {18, 0, 1007, -300}};
+  } cases[] = {{12, 0, 1002, -300}, {12, 1, 1102, -330}, {18, 0, 1009, -300}, {15, 0, 1030, -300}};
   for (const auto& c : cases) {
     ClRuleShohizei rule;
     ASSERT_EQ(rule.MoveReady(2, 1, c.last, 1000, nullptr, c.inclusive, 0, 0, 0), 0);
@@ -242,6 +246,17 @@ TEST_F(RulesTest, SavedFiguresAndRefusedDataIds) {
   std::vector<unsigned char> untouched(kSavedFiguresBufferSize, 0);
   EXPECT_EQ(other.GetTaxSaveInfo(untouched.data()), kNotFound);
   EXPECT_EQ(StSaveTaxInfo::Int32(untouched.data(), StSaveTaxInfo::kPeriodStart), 0);
+  // A row that only a writer ignoring the schema's checks could store: refused, never written
+  // outside the buffer.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db,
+                         "PRAGMA ignore_check_constraints = ON; INSERT INTO saved_figures "
+                         "VALUES (1, 9223372036854775807, 8, 1)",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_EQ(save.GetTaxSaveInfo(buffer.data()), kBadData);
 }
 
 TEST_F(RulesTest, MonthIndicesFollowTheClosingDay) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "accounting/ClDataMgr.h"
+#include "accounting/ClRuleShiwake.h"
 #include "accounting/ClSetBumon.h"
 #include "accounting/ClSetData.h"
 #include "accounting/ClSetKamoku.h"
@@ -117,6 +118,11 @@ TEST_F(SetObjectsTest, TaxSettingsFollowTheChosenData) {
     EXPECT_EQ(info.reserved1, 0) << c.id;
   }
   EXPECT_EQ(taxSet->SetCurDataID("NOSUCH"), kNotFound);
+  // A refused id gives no settings, not those of the data chosen before.
+  StSHOHIZEIINFO refused;
+  std::memset(&refused, 0xee, sizeof refused);
+  EXPECT_EQ(taxSet->Get(&refused), kNotFound);
+  EXPECT_EQ(refused.taxationKind, 0xee);
   // A 16-byte id field without a terminator is read as 16 bytes.
   char unterminated[16];
   std::memset(unterminated, 'X', sizeof unterminated);
@@ -175,6 +181,9 @@ TEST_F(SetObjectsTest, Departments) {
 }
 
 TEST_F(SetObjectsTest, NoSessionIsAFailureNotACrash) {
+  // A walk left open when the session closes: the connection goes with the walk's cursor.
+  ClRuleShiwake open;
+  ASSERT_EQ(open.MoveReady(nullptr, nullptr, nullptr, 4), 0);
   CloseCompanyDatabase();
   StDATAINFO info;
   EXPECT_EQ(SetObject<ClSetData>(5)->GetSelectedInfo(&info), kNoSession);

@@ -1,6 +1,7 @@
 // SumTax: which journal category feeds which amount of the tax-return records.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -96,6 +97,8 @@ TEST_F(SumTaxTest, EachCategoryFeedsItsAmounts) {
       {25, 2, {{257, 25000}, {265, 2500}, {273, 27500}}},
       {26, 2, {{281, 26000}, {289, 2600}, {297, 28600}}},
       {27, 2, {{305, 27000}, {313, 2700}, {321, 29700}}},
+      {28, 1, {{177, 28000}}},
+      {29, 2, {{329, 29000}}},
       {38, 1, {{185, 38000}}},
       {39, 1, {{209, 39000}}},
       {40, 1, {{233, 40000}}},
@@ -198,6 +201,22 @@ TEST_F(SumTaxTest, OverflowIsAFailureNotAWrappedSum) {
   Records records;
   records.rates[0].SetAmountAt(105, INT64_MAX - 1);
   EXPECT_NE(Sum(&records), 0);
+}
+
+TEST_F(SumTaxTest, ASumWithoutANegationIsAFailure) {
+  AddData();
+  // A taxable-purchase category on the credit side subtracts its sum, which cannot be negated.
+  EntrySpec entry;
+  entry.date = 20200415;
+  entry.debitAccount = chart::kCash;
+  entry.creditAccount = chart::kPurchases;
+  entry.creditAmount = INT64_MIN;
+  entry.creditCategory = 21;
+  entry.rate = 1000;
+  ASSERT_EQ(writer_.AddEntry(1, entry), 0) << writer_.Error();
+  Attach();
+  Records records;
+  EXPECT_EQ(Sum(&records), kBadData);
 }
 
 TEST(TaxCategoryTableTest, EveryAmountTheReportReadsIsReachable) {
