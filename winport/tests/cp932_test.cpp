@@ -44,9 +44,9 @@ TEST(Cp932Backslash, OnlyARealBackslashEndsThePath) {
   EXPECT_TRUE(cp932::EndsWithBackslash("C:\\dir\\"));
   EXPECT_FALSE(cp932::EndsWithBackslash("C:\\dir"));
   EXPECT_FALSE(cp932::EndsWithBackslash(""));
-  EXPECT_FALSE(cp932::EndsWithBackslash("C:\\\x83\x5C"));         // ...so
-  EXPECT_TRUE(cp932::EndsWithBackslash("C:\\\x83\x5C\\"));        // ...so\ .
-  EXPECT_TRUE(cp932::EndsWithBackslash("C:\\\x83\x83\x5C"));      // trail 0x83, then a backslash
+  EXPECT_FALSE(cp932::EndsWithBackslash("C:\\\x83\x5C"));          // ...so
+  EXPECT_TRUE(cp932::EndsWithBackslash("C:\\\x83\x5C\\"));         // ...so\ .
+  EXPECT_TRUE(cp932::EndsWithBackslash("C:\\\x83\x83\x5C"));       // trail 0x83, then a backslash
   EXPECT_FALSE(cp932::EndsWithBackslash("C:\\\x95\x5C\x83\x5C"));  // hyo so
 }
 
