@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include "accounting/packed_field.h"
 
 #pragma pack(push, 1)
 struct StKAMOKUSUMINFO {
@@ -37,13 +37,10 @@ struct StKAMOKUSUMINFO {
   // so its array elements may be unaligned: read and write them through these (memcpy), never
   // through a reference or pointer to an element.
   std::int64_t MonthAmount(std::size_t array, int month) const {
-    std::int64_t value;
-    std::memcpy(&value, reinterpret_cast<const unsigned char*>(this) + array + 8 * month,
-                sizeof value);
-    return value;
+    return ReadPacked<std::int64_t>(this, array + 8 * static_cast<std::size_t>(month));
   }
   void SetMonthAmount(std::size_t array, int month, std::int64_t value) {
-    std::memcpy(reinterpret_cast<unsigned char*>(this) + array + 8 * month, &value, sizeof value);
+    WritePacked(this, array + 8 * static_cast<std::size_t>(month), value);
   }
 };
 #pragma pack(pop)

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include "accounting/packed_field.h"
 
 constexpr std::size_t kSavedFiguresBufferSize = 24576;
 
@@ -68,13 +68,9 @@ struct StSaveTaxInfo {
     return record[offset];
   }
   static std::int32_t Int32(const unsigned char* record, std::size_t offset) {
-    std::int32_t value;
-    std::memcpy(&value, record + offset, sizeof value);
-    return value;
+    return ReadPacked<std::int32_t>(record, offset);
   }
   static std::int64_t Int64(const unsigned char* record, std::size_t offset) {
-    std::int64_t value;
-    std::memcpy(&value, record + offset, sizeof value);
-    return value;
+    return ReadPacked<std::int64_t>(record, offset);
   }
 };

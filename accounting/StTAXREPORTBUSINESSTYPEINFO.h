@@ -3,7 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include "accounting/packed_field.h"
 
 #pragma pack(push, 1)
 struct StTAXREPORTBUSINESSTYPEINFO {
@@ -16,14 +16,8 @@ struct StTAXREPORTBUSINESSTYPEINFO {
 
   // The amount stored at byte offset `offset` (8, 16, ... 48). Copies through memcpy: the
   // record is byte-packed, so the fields are not aligned.
-  std::int64_t AmountAt(std::size_t offset) const {
-    std::int64_t value;
-    std::memcpy(&value, reinterpret_cast<const unsigned char*>(this) + offset, sizeof value);
-    return value;
-  }
-  void SetAmountAt(std::size_t offset, std::int64_t value) {
-    std::memcpy(reinterpret_cast<unsigned char*>(this) + offset, &value, sizeof value);
-  }
+  std::int64_t AmountAt(std::size_t offset) const { return ReadPacked<std::int64_t>(this, offset); }
+  void SetAmountAt(std::size_t offset, std::int64_t value) { WritePacked(this, offset, value); }
 };
 #pragma pack(pop)
 

@@ -5,6 +5,7 @@
 
 #include "accounting/ClRuleShohizeiShinkoku.h"
 #include "accounting/ClSetShohizei.h"
+#include "accounting/packed_field.h"
 #include "ledvia/company_database.h"
 #include "ledvia/fault_injection.h"
 #include "ledvia/find_sql.h"
@@ -22,10 +23,9 @@ bool AddChecked(std::int64_t* sum, std::int64_t value) {
 template <typename Record>
 bool AddAt(Record& record, int offset, std::int64_t value) {
   if (offset == 0 || value == 0) return true;
-  std::int64_t sum = 0;
-  std::memcpy(&sum, reinterpret_cast<unsigned char*>(&record) + offset, sizeof sum);
+  std::int64_t sum = ReadPacked<std::int64_t>(&record, static_cast<std::size_t>(offset));
   if (!AddChecked(&sum, value)) return false;
-  std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, &sum, sizeof sum);
+  WritePacked(&record, static_cast<std::size_t>(offset), sum);
   return true;
 }
 
