@@ -12,6 +12,7 @@
 #include "accounting/ClRuleKamoku.h"
 #include "accounting/ClRuleShiwake.h"
 #include "accounting/ClRuleShohizeiShinkoku.h"
+#include "aggregate/tax_totals.h"
 #include "ledvia/company_database.h"
 #include "ledvia/sample_database.h"
 
@@ -61,23 +62,12 @@ BENCHMARK(BM_WalkAllEntries)->Unit(benchmark::kMillisecond);
 
 void BM_SumTaxYear(benchmark::State& state) {
   BenchDatabase();
-  static const int kRates[5][2] = {{1000, 0}, {800, 1}, {800, 0}, {500, 0}, {300, 0}};
   for (auto _ : state) {
-    StTAXREPORTRATEINFO rates[5];
-    StTAXREPORTBUSINESSTYPEINFO types[30];
-    std::memset(rates, 0, sizeof rates);
-    std::memset(types, 0, sizeof types);
-    for (int r = 0; r < 5; ++r) {
-      rates[r].rate = kRates[r][0];
-      rates[r].reduced = static_cast<std::uint8_t>(kRates[r][1]);
-      for (int k = 0; k < 6; ++k) {
-        types[6 * r + k].rate = kRates[r][0];
-        types[6 * r + k].reduced = static_cast<std::uint8_t>(kRates[r][1]);
-        types[6 * r + k].businessType = static_cast<std::uint8_t>(k + 1);
-      }
-    }
+    TaxTotals totals;
+    totals.Allocate(kRateSlotCount);
     ClRuleShohizeiShinkoku rule;
-    benchmark::DoNotOptimize(rule.SumTax(2, nullptr, rates, types));
+    benchmark::DoNotOptimize(
+        rule.SumTax(2, nullptr, totals.rateRecords.data(), totals.businessTypeRecords.data()));
   }
   state.counters["peak_rss_MiB"] = PeakRssMiB();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "accounting/ClRuleShohizeiShinkoku.h"
+#include "aggregate/tax_totals.h"
 #include "ledvia/status_codes.h"
 #include "ledvia/tax_categories.h"
 #include "ledvia/tests/company_fixture.h"
@@ -14,31 +15,21 @@
 namespace ledvia::testing {
 namespace {
 
-constexpr int kRates[5][2] = {{1000, 0}, {800, 1}, {800, 0}, {500, 0}, {300, 0}};
-
+// The per-rate records prepared the way the program prepares them for SumTax.
 struct Records {
   Records() {
-    std::memset(rates, 0, sizeof rates);
-    std::memset(types, 0, sizeof types);
-    for (int r = 0; r < 5; ++r) {
-      rates[r].rate = kRates[r][0];
-      rates[r].reduced = static_cast<std::uint8_t>(kRates[r][1]);
-      for (int k = 0; k < 6; ++k) {
-        types[6 * r + k].rate = kRates[r][0];
-        types[6 * r + k].reduced = static_cast<std::uint8_t>(kRates[r][1]);
-        types[6 * r + k].businessType = static_cast<std::uint8_t>(k + 1);
-      }
-    }
+    totals.Allocate(kRateSlotCount);
+    rates = totals.rateRecords.data();
+    types = totals.businessTypeRecords.data();
   }
+  Records(const Records&) = delete;
+  Records& operator=(const Records&) = delete;
   std::int64_t Type(int slot, int type, std::size_t offset) const {
-    std::int64_t value;
-    std::memcpy(&value,
-                reinterpret_cast<const unsigned char*>(&types[6 * slot + type - 1]) + offset,
-                sizeof value);
-    return value;
+    return totals.BusinessTypeRecord(slot, type).AmountAt(offset);
   }
-  StTAXREPORTRATEINFO rates[5];
-  StTAXREPORTBUSINESSTYPEINFO types[30];
+  TaxTotals totals;
+  StTAXREPORTRATEINFO* rates;
+  StTAXREPORTBUSINESSTYPEINFO* types;
 };
 
 class SumTaxTest : public OwnCompany {
