@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "winport/fault_injection.h"
 #include "winport/windows_path.h"
 
 namespace {
@@ -139,6 +140,7 @@ void SetLastError(DWORD code) { lastError = code; }
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* /*security*/,
                    DWORD disposition, DWORD flags, HANDLE /*templateFile*/) {
+  if (DWORD injected = winport::CallFaultFor("CreateFileA")) return FailHandle(injected);
   if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING ||
       (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))) {
     return FailHandle(ERROR_INVALID_PARAMETER);
@@ -235,6 +237,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* /*security*
 
 BOOL WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, void* overlapped) {
   if (written) *written = 0;
+  if (DWORD injected = winport::CallFaultFor("WriteFile")) return Fail(injected);
   std::optional<OpenFile> open = FindHandle(file);
   if (!open) return Fail(ERROR_INVALID_HANDLE);
   if (overlapped != nullptr || (data == nullptr && size != 0)) return Fail(ERROR_INVALID_PARAMETER);
@@ -258,6 +261,7 @@ BOOL WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, void* 
 
 BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read, void* overlapped) {
   if (read) *read = 0;
+  if (DWORD injected = winport::CallFaultFor("ReadFile")) return Fail(injected);
   std::optional<OpenFile> open = FindHandle(file);
   if (!open) return Fail(ERROR_INVALID_HANDLE);
   if (overlapped != nullptr || (data == nullptr && size != 0)) return Fail(ERROR_INVALID_PARAMETER);
@@ -307,6 +311,7 @@ BOOL CloseHandle(HANDLE handle) {
 }
 
 BOOL DeleteFileA(LPCSTR path) {
+  if (DWORD injected = winport::CallFaultFor("DeleteFileA")) return Fail(injected);
   std::optional<Located> target = Locate(path);
   if (!target) return FALSE;
   struct stat link;
@@ -323,6 +328,7 @@ BOOL DeleteFileA(LPCSTR path) {
 }
 
 BOOL CreateDirectoryA(LPCSTR path, void* /*security*/) {
+  if (DWORD injected = winport::CallFaultFor("CreateDirectoryA")) return Fail(injected);
   std::optional<Located> target = Locate(path);
   if (!target) return FALSE;
   if (target->windowsPath.names.empty()) return Fail(ERROR_ACCESS_DENIED);
@@ -337,6 +343,7 @@ BOOL CreateDirectoryA(LPCSTR path, void* /*security*/) {
 }
 
 BOOL RemoveDirectoryA(LPCSTR path) {
+  if (DWORD injected = winport::CallFaultFor("RemoveDirectoryA")) return Fail(injected);
   std::optional<Located> target = Locate(path);
   if (!target) return FALSE;
   if (target->windowsPath.names.empty()) return Fail(ERROR_ACCESS_DENIED);
