@@ -11,7 +11,7 @@ namespace {
 void CopyPart(std::string_view part, char* buffer, std::size_t size) {
   if (buffer == nullptr) return;
   std::size_t length = cp932::CutLength(part, size - 1);
-  std::memcpy(buffer, part.data(), length);
+  if (length != 0) std::memcpy(buffer, part.data(), length);  // an empty part may have no data
   buffer[length] = '\0';
 }
 
