@@ -95,11 +95,14 @@ std::set<std::string> Tree(const std::string& root) {
   return names;
 }
 
-// C: is a temporary folder holding C:\old\keep.txt; \\srv\pub is its folder "pub"; G: is a
-// removable drive without its medium.
+// C: is a temporary folder holding C:\old\keep.txt and an empty C:\Empty; \\srv\pub is its folder
+// "pub"; G: is a removable drive without its medium.
 class FolderChainTest : public ::testing::Test {
  protected:
-  FolderChainTest() : map_(MakeMap(temp_)) { temp_.WriteFile("old/keep.txt", "k"); }
+  FolderChainTest() : map_(MakeMap(temp_)) {
+    temp_.WriteFile("old/keep.txt", "k");
+    temp_.MakeFolder("Empty");
+  }
 
   static winport::DriveMap MakeMap(const testsupport::TempFolder& temp) {
     winport::DriveMap map;
@@ -165,7 +168,8 @@ TEST_F(FolderChainTest, AFailedCreationAtAnyLevelRemovesWhatThisChainMade) {
   const std::set<std::string> before = Tree(temp_.path());
   const std::string chains[] = {
       "C:\\n1\\n2\\n3\\",
-      "C:\\Old\\n1\\n2\\",  // below an existing folder, named in another case
+      "C:\\Old\\n1\\n2\\",    // below an existing folder, named in another case
+      "C:\\empty\\n1\\n2\\",  // an empty folder that existed before stays
       std::string("C:\\") + kHyo + "\\" + kSo + "\\" + kHyo + "\\",
       "\\\\srv\\pub\\n1\\n2\\",
   };
