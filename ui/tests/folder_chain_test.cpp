@@ -70,14 +70,10 @@ TEST(PathParts, DirectoryOfNeverGrowsBeyondThePath) {
     std::string path, directory;
   } cases[] = {
       {"C:\\dir\\out.xml", "C:\\dir\\"},
-      {"C:\\dir\\", "C:\\dir\\"},
       {"C:out.xml", "C:\\"},
       {"C:", "C:"},  // no room for the separator
       {"out.xml", ""},
-      {"", ""},
-      {"C:/a/", "C:/a/"},
       {std::string("C:\\dir\\") + kHyo, "C:\\dir\\"},
-      {std::string("C:\\") + kHyo + "\\", std::string("C:\\") + kHyo + "\\"},
       {"\\\\srv\\pub\\a\\f", "\\\\srv\\pub\\a\\"},
       {longFolder + "f", ""},  // _splitpath would cut the folder to another one's name
   };

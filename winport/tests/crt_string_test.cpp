@@ -77,11 +77,9 @@ TEST(Stricmp, FoldsOnlyAsciiLettersByteByByte) {
       {"C:\\Dir\\", "c:\\dIR\\", 0},
       {"", "", 0},
       {"a", "", 1},
-      {"", "a", -1},
       {"abc", "abd", -1},
-      {"A", "_", 1},                // folded to lower case first: 'a' > '_'
-      {"\x95\x5C", "\x83\x5C", 1},  // bytes 0x80 and above compare unsigned, unfolded
-      {"\x82\xA0", "\x82\xA0", 0},
+      {"A", "_", 1},                 // folded to lower case first: 'a' > '_'
+      {"\x95\x5C", "\x83\x5C", 1},   // bytes 0x80 and above compare unsigned, unfolded
       {"\x83\x41", "\x83\x61", 0},   // kept quirk: a second byte in A-Z folds too
       {"\xC0", "\xE0", -1},          // no Latin-1 folding in the C locale
       {"\x82\x60", "\x82\x81", -1},  // Ａ and ａ are different characters
@@ -105,9 +103,7 @@ TEST(Strnicmp, ComparesAtMostCountBytesStoppingAtTheEnd) {
       {"dir\\sub\\", "DIR\\other\\", 5, 1},
       {"dir\\", "dir\\sub\\", 4, 0},
       {"dir\\", "dir\\sub\\", 7, -1},  // the end of the shorter text differs from a byte
-      {"abc", "abc", 100, 0},
       {"x", "y", 0, 0},
-      {"", "", 1, 0},
       {"\x95\x5C", "\x95\x7C", 2, -1},
   };
   auto sign = [](int v) { return (v > 0) - (v < 0); };
