@@ -68,48 +68,41 @@ TEST(SplitPath, LongPartsAreCutToTheirBuffersNeverInsideACharacter) {
   EXPECT_STREQ(dir, "");
 }
 
+// Each row compares both ways; kWhole is a count beyond both texts, which must agree with
+// Stricmp.
 TEST(Stricmp, FoldsOnlyAsciiLettersByteByByte) {
-  const struct {
-    const char* a;
-    const char* b;
-    int sign;
-  } cases[] = {
-      {"C:\\Dir\\", "c:\\dIR\\", 0},
-      {"", "", 0},
-      {"a", "", 1},
-      {"abc", "abd", -1},
-      {"A", "_", 1},                 // folded to lower case first: 'a' > '_'
-      {"\x95\x5C", "\x83\x5C", 1},   // bytes 0x80 and above compare unsigned, unfolded
-      {"\x83\x41", "\x83\x61", 0},   // kept quirk: a second byte in A-Z folds too
-      {"\xC0", "\xE0", -1},          // no Latin-1 folding in the C locale
-      {"\x82\x60", "\x82\x81", -1},  // Ａ and ａ are different characters
-  };
-  auto sign = [](int v) { return (v > 0) - (v < 0); };
-  for (const auto& c : cases) {
-    EXPECT_EQ(sign(winport::Stricmp(c.a, c.b)), c.sign) << c.a << " " << c.b;
-    EXPECT_EQ(sign(winport::Stricmp(c.b, c.a)), -c.sign) << c.a << " " << c.b;
-  }
-  EXPECT_EQ(winport::Stricmp("a", "_"), 'a' - '_');
-}
-
-TEST(Strnicmp, ComparesAtMostCountBytesStoppingAtTheEnd) {
+  constexpr std::size_t kWhole = 100;
   const struct {
     const char* a;
     const char* b;
     std::size_t count;
     int sign;
   } cases[] = {
+      {"C:\\Dir\\", "c:\\dIR\\", kWhole, 0},
+      {"", "", kWhole, 0},
+      {"a", "", kWhole, 1},
+      {"abc", "abd", kWhole, -1},
+      {"A", "_", kWhole, 1},                 // folded to lower case first: 'a' > '_'
+      {"\x95\x5C", "\x83\x5C", kWhole, 1},   // bytes 0x80 and above compare unsigned, unfolded
+      {"\x83\x41", "\x83\x61", kWhole, 0},   // kept quirk: a second byte in A-Z folds too
+      {"\xC0", "\xE0", kWhole, -1},          // no Latin-1 folding in the C locale
+      {"\x82\x60", "\x82\x81", kWhole, -1},  // Ａ and ａ are different characters
       {"dir\\sub\\", "DIR\\other\\", 4, 0},
       {"dir\\sub\\", "DIR\\other\\", 5, 1},
       {"dir\\", "dir\\sub\\", 4, 0},
       {"dir\\", "dir\\sub\\", 7, -1},  // the end of the shorter text differs from a byte
       {"x", "y", 0, 0},
-      {"\x95\x5C", "\x95\x7C", 2, -1},
   };
   auto sign = [](int v) { return (v > 0) - (v < 0); };
   for (const auto& c : cases) {
     EXPECT_EQ(sign(winport::Strnicmp(c.a, c.b, c.count)), c.sign) << c.a << " " << c.count;
+    EXPECT_EQ(sign(winport::Strnicmp(c.b, c.a, c.count)), -c.sign) << c.a << " " << c.count;
+    if (c.count == kWhole) {
+      EXPECT_EQ(sign(winport::Stricmp(c.a, c.b)), c.sign) << c.a << " " << c.b;
+      EXPECT_EQ(sign(winport::Stricmp(c.b, c.a)), -c.sign) << c.a << " " << c.b;
+    }
   }
+  EXPECT_EQ(winport::Stricmp("a", "_"), 'a' - '_');
 }
 
 TEST(Mbsnbcpy, CopiesBytesNeverHalfACharacterAndPads) {

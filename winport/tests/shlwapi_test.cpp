@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "tests/support/temp_folder.h"
@@ -14,76 +13,50 @@ namespace {
 using testsupport::Utf8;
 
 // Expected values settled with Wine under code page 932; 表 = 95 5C and ソ = 83 5C.
-TEST(PathSkipRoot, SkipsDriveAndShareRootsOnly) {
+TEST(PathRoots, SkipAndStripDriveAndShareRoots) {
+  const char* none = nullptr;
   const struct {
     const char* path;
-    std::optional<std::string> rest;  // nullopt: no root
+    const char* rest;  // after PathSkipRootA; nullptr: no root
+    BOOL stripped;     // PathStripToRootA
+    const char* left;
   } cases[] = {
-      {"C:\\windows\\system32", "windows\\system32"},
-      {"C:\\", ""},
-      {"C:", std::nullopt},
-      {"C:foo", std::nullopt},
-      {"c:/windows", std::nullopt},
-      {"\\foo\\bar", std::nullopt},
-      {"\\", std::nullopt},
-      {"\\\\server\\share\\dir", "dir"},
-      {"\\\\server\\share", std::nullopt},
-      {"\\\\server\\share\\", ""},
-      {"\\\\server", std::nullopt},
-      {"\\\\server\\", std::nullopt},
-      {"\\\\", std::nullopt},
-      {"\\\\srv\\\\x", "x"},
-      {"\\\\?\\C:\\x", "x"},
-      {"foo\\bar", std::nullopt},
-      {"", std::nullopt},
-      {"x", std::nullopt},
-      {"C:\\\x95\x5C\\a", "\x95\x5C\\a"},
-      {"\\\\\x95\x5C\\share\\dir", "dir"},
-      {"\\\\srv\\\x83\x5C\\dir", "dir"},
-      {"\x95\x5C:\\a", std::nullopt},  // a lead byte is no drive letter
+      {"C:\\windows\\system32", "windows\\system32", TRUE, "C:\\"},
+      {"C:\\", "", TRUE, "C:\\"},
+      {"C:", none, FALSE, "C:"},
+      {"C:foo", none, FALSE, "C:"},
+      {"c:/windows", none, FALSE, "c:"},
+      {"\\foo\\bar", none, TRUE, "\\"},
+      {"\\", none, TRUE, "\\"},
+      {"\\\\server\\share\\dir", "dir", TRUE, "\\\\server\\share"},
+      {"\\\\server\\share", none, TRUE, "\\\\server\\share"},
+      {"\\\\server\\share\\", "", TRUE, "\\\\server\\share"},
+      {"\\\\server", none, TRUE, "\\\\server"},
+      {"\\\\server\\", none, TRUE, "\\\\server\\"},
+      {"\\\\", none, TRUE, "\\\\"},
+      {"\\\\srv\\\\x", "x", TRUE, "\\\\srv\\"},
+      {"\\\\?\\C:\\x", "x", FALSE, "\\\\?\\C:\\"},
+      {"foo\\bar", none, FALSE, ""},
+      {"", none, FALSE, ""},
+      {"x", none, FALSE, ""},
+      {"C:\\\x95\x5C\\a", "\x95\x5C\\a", TRUE, "C:\\"},
+      {"\\\\\x95\x5C\\share\\dir", "dir", TRUE, "\\\\\x95\x5C\\share"},
+      {"\\\\srv\\\x83\x5C\\dir", "dir", TRUE, "\\\\srv\\\x83\x5C"},
+      {"\x95\x5C:\\a", none, FALSE, "\x95\x5C:\\"},  // a lead byte is no drive letter
   };
   for (const auto& c : cases) {
     const char* rest = PathSkipRootA(c.path);
-    EXPECT_EQ(rest ? std::optional<std::string>(rest) : std::nullopt, c.rest) << c.path;
-    if (rest) {
-      EXPECT_EQ(rest, c.path + std::strlen(c.path) - c.rest->size()) << c.path;
+    if (c.rest == nullptr) {
+      EXPECT_EQ(rest, nullptr) << c.path;
+    } else {
+      EXPECT_EQ(rest, c.path + std::strlen(c.path) - std::strlen(c.rest)) << c.path;
     }
-  }
-  EXPECT_EQ(PathSkipRootA(nullptr), nullptr);
-}
-
-TEST(PathStripToRoot, CutsToTheRootOrFailsWithWhatIsLeft) {
-  const struct {
-    const char* path;
-    BOOL result;
-    const char* left;
-  } cases[] = {
-      {"C:\\windows\\system32", TRUE, "C:\\"},
-      {"C:\\", TRUE, "C:\\"},
-      {"C:", FALSE, "C:"},
-      {"C:foo", FALSE, "C:"},
-      {"c:/windows", FALSE, "c:"},
-      {"\\foo\\bar", TRUE, "\\"},
-      {"\\", TRUE, "\\"},
-      {"\\\\server\\share\\dir", TRUE, "\\\\server\\share"},
-      {"\\\\server\\share", TRUE, "\\\\server\\share"},
-      {"\\\\server\\share\\", TRUE, "\\\\server\\share"},
-      {"\\\\server", TRUE, "\\\\server"},
-      {"\\\\server\\", TRUE, "\\\\server\\"},
-      {"\\\\", TRUE, "\\\\"},
-      {"\\\\?\\C:\\x", FALSE, "\\\\?\\C:\\"},
-      {"foo\\bar", FALSE, ""},
-      {"", FALSE, ""},
-      {"C:\\\x95\x5C\\a", TRUE, "C:\\"},
-      {"\\\\\x95\x5C\\share\\dir", TRUE, "\\\\\x95\x5C\\share"},
-      {"\\\\srv\\\x83\x5C\\dir", TRUE, "\\\\srv\\\x83\x5C"},
-  };
-  for (const auto& c : cases) {
     char buffer[MAX_PATH + 1];
     std::strcpy(buffer, c.path);
-    EXPECT_EQ(PathStripToRootA(buffer), c.result) << c.path;
+    EXPECT_EQ(PathStripToRootA(buffer), c.stripped) << c.path;
     EXPECT_STREQ(buffer, c.left) << c.path;
   }
+  EXPECT_EQ(PathSkipRootA(nullptr), nullptr);
   // A full buffer of 260 bytes.
   std::string longest = "C:\\" + std::string(MAX_PATH - 5, 'a') + "\\b";
   char buffer[MAX_PATH + 1];
