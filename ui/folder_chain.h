@@ -22,7 +22,7 @@ std::string FilePart(const std::string& path);
 bool EnsureSeparator(std::string& text, std::size_t limit);
 
 // The drive and folder of path as _splitpath gives them ("C:\dir\" for "C:\dir\out.xml",
-// "C:" for "C:out.xml"), joined and made to end with a '\' when that does not make it longer
+// "C:\" for "C:out.xml"), joined and made to end with a '\' when that does not make it longer
 // than path itself. "" when path has neither, and when path is too long for _splitpath to
 // give its folder whole (the cut folder would name another one).
 std::string DirectoryOf(const std::string& path);

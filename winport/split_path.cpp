@@ -1,6 +1,5 @@
 #include "winport/split_path.h"
 
-#include <cstring>
 #include <string_view>
 
 #include "winport/cp932.h"
@@ -11,7 +10,7 @@ namespace {
 void CopyPart(std::string_view part, char* buffer, std::size_t size) {
   if (buffer == nullptr) return;
   std::size_t length = cp932::CutLength(part, size - 1);
-  if (length != 0) std::memcpy(buffer, part.data(), length);  // an empty part may have no data
+  part.copy(buffer, length);
   buffer[length] = '\0';
 }
 
