@@ -48,6 +48,15 @@ INT_PTR CFileDialog::DoModal() {
     if (answer->empty() || !resolved || resolved->names.empty() || resolved->trailingSeparator) {
       refusal = "ファイル名が正しくありません。";
     } else {
+      std::string typed = resolved->ToString();
+      DWORD typedAttributes = GetFileAttributesA(typed.c_str());
+      if (typedAttributes != INVALID_FILE_ATTRIBUTES &&
+          (typedAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        request.initialDirectory = typed + "\\";  // a folder name opens that folder
+        base = typed;
+        request.fileName.clear();
+        continue;
+      }
       std::string& name = resolved->names.back();
       if (!HasExtension(name) && !defaultExtension_.empty()) name += "." + defaultExtension_;
       std::string path = resolved->ToString();
@@ -57,12 +66,6 @@ INT_PTR CFileDialog::DoModal() {
       const bool folderExists = folderAttributes != INVALID_FILE_ATTRIBUTES &&
                                 (folderAttributes & FILE_ATTRIBUTE_DIRECTORY);
       const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-      if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        request.initialDirectory = path;  // a folder name opens that folder
-        base = path;
-        request.fileName.clear();
-        continue;
-      }
       if ((m_ofn.Flags & OFN_PATHMUSTEXIST) && !folderExists) {
         refusal = "パスが存在しません。\nパスが正しいかどうかを確認してください。";
       } else if ((m_ofn.Flags & OFN_FILEMUSTEXIST) && !exists) {
