@@ -131,8 +131,8 @@ struct FILETIME {
 enum GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard = 0 };
 struct WIN32_FILE_ATTRIBUTE_DATA {
   DWORD dwFileAttributes;
-  FILETIME
-      ftCreationTime;  // the Linux status change time: not every file system keeps a birth time
+  // The Linux status change time: not every file system keeps a birth time.
+  FILETIME ftCreationTime;
   FILETIME ftLastAccessTime;
   FILETIME ftLastWriteTime;
   DWORD nFileSizeHigh;

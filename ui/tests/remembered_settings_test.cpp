@@ -40,12 +40,6 @@ TEST_F(RememberedSettingsTest, FirstWriteMakesOneLineAndTheFolderChain) {
   RememberedSettings deep("user1", 1, 2, "Moravel.env", folder);
   ASSERT_TRUE(deep.Write(1, 12, "x", 1));
   EXPECT_EQ(temp_.Read("a/b/Moravel.env"), "user1/1/2:1/1/12/x\n");
-
-  // When the second folder cannot be made the first is removed again.
-  const std::string failing = testsupport::WindowsPath(temp_ / "c/d") + "\\";
-  winport::InjectCallFault("CreateDirectoryA", ERROR_ACCESS_DENIED, 1);
-  EXPECT_FALSE(RememberedSettings("user1", 1, 2, "Moravel.env", failing).Write(1, 12, "x", 1));
-  EXPECT_FALSE(std::filesystem::exists(temp_ / "c"));
 }
 
 TEST_F(RememberedSettingsTest, RecordsReadBackAsWritten) {
