@@ -22,6 +22,7 @@
 #include "accounting/StKAMOKUINFO.h"
 #include "accounting/StSHOHIZEIINFO.h"
 #include "aggregate/aggregation_progress.h"
+#include "aggregate/amount.h"
 #include "aggregate/month_find.h"
 #include "aggregate/statement_groups.h"
 #include "aggregate/tax_totals.h"
