@@ -72,11 +72,11 @@ bool AggregationEngine::BuildAccountList(AccountListType type) {
       std::memset(&info, 0, sizeof info);
       code = accounts->WalkFind(find.data(), &info, cursor.cursor());
       if (code != 0) break;
-      progress_.ActivityStep();
+      progress_.StepActivity();
       if (info.excluded == 0) accountList_.push_back(info);
     }
   }
-  progress_.FillLowerBar();
+  progress_.FillActivity();
   return code == kEndOfData;
 }
 
@@ -123,7 +123,7 @@ int AggregationEngine::SumTaxByRate(TaxTotals& totals) {
       type.reduced = slot.reduced;
       type.businessType = static_cast<std::uint8_t>(k + 1);
     }
-    progress_.Sweep();
+    progress_.SweepActivity();
   }
   ClRuleShohizeiShinkoku* rule = CachedRule(taxReturnRule_);
   if (rule == nullptr) return 0;
@@ -137,7 +137,7 @@ int AggregationEngine::SumTaxByRate(TaxTotals& totals) {
 int AggregationEngine::SumSpecialAccounts(TaxTotals& totals, const StSHOHIZEIINFO& taxSettings) {
   ClRuleShohizei* rule = CachedRule(taxSumRule_);
   if (rule == nullptr) return 0;
-  progress_.ResetLowerBar();
+  progress_.ResetActivity();
   if (!BuildAccountList(AccountListType::kSpecial)) return 0;
   auto* taxSet = SetObject<ClSetShohizei>(kTaxSettingsSet);
   if (taxSet == nullptr) return 0;
@@ -158,17 +158,17 @@ int AggregationEngine::SumSpecialAccounts(TaxTotals& totals, const StSHOHIZEIINF
     }
     StTAXSUMINFO row;
     for (int i = 0; i < count; ++i) {
-      progress_.ActivityStep();
+      progress_.StepActivity();
       std::memset(&row, 0, sizeof row);
       if (rule->MoveNext(&row) != 0) continue;
       for (const StKAMOKUINFO& account : accountList_) {
-        progress_.Sweep();
+        progress_.SweepActivity();
         if (SameCodeText(account.codeText, row.codeText)) {
           AddTo(sum, Amount::FromFixed(row.amount));
         }
       }
     }
   }
-  progress_.FillLowerBar();
+  progress_.FillActivity();
   return allRates ? 1 : 0;
 }

@@ -14,21 +14,21 @@ class AggregationProgress {
 
   // Start of a stage: the lower bar gets the range 0..10, step 1, position 0, and the activity
   // counter becomes 0.
-  virtual void ResetLowerBar() = 0;
+  virtual void ResetActivity() = 0;
 
   // One activity step between records: the counter goes 0, 1, ... 10 and back to 0; when it
   // comes back to 0 the bar restarts at position 0 and the window is brought to the front.
   // The bar then moves one step (so eleven steps after a reset leave it at position 1).
-  virtual void ActivityStep() = 0;
+  virtual void StepActivity() = 0;
 
   // One whole sweep: range 0..10, step 1, position 0, then eleven steps of the bar, each
   // bringing the window to the front (the eleventh wraps the bar to its beginning). The
   // activity counter is left as it was.
-  virtual void Sweep() = 0;
+  virtual void SweepActivity() = 0;
 
   // The lower bar stands full: position 10, and the activity counter 10 (so the next activity
   // step restarts the bar and brings the window to the front).
-  virtual void FillLowerBar() = 0;
+  virtual void FillActivity() = 0;
 
  protected:
   AggregationProgress() = default;

@@ -21,7 +21,7 @@ int AggregationEngine::SumCorporateStatement(TaxTotals& totals, const StDATAINFO
                                              const StSHOHIZEIINFO& taxSettings) {
   if (data.entityKind != 0 && data.entityKind != 1) return 1;
   bool taxInclusive = taxSettings.taxInclusive != 0;
-  progress_.ResetLowerBar();
+  progress_.ResetActivity();
   if (!SumCorporateAccounts(totals, data, taxInclusive)) return 0;
   if (!SumCorporateJournal(totals, taxInclusive)) return 0;
   return SumCorporateAssets(totals, data);
@@ -40,7 +40,7 @@ bool AggregationEngine::SumCorporateAccounts(TaxTotals& totals, const StDATAINFO
   StKAMOKUSUMINFO sum;
   int code = 0;
   for (int i = 0; i < count; ++i) {
-    progress_.ActivityStep();
+    progress_.StepActivity();
     std::memset(&sum, 0, sizeof sum);
     code = rule->MoveNext(&sum);
     if (code != 0) break;
@@ -67,12 +67,12 @@ bool AggregationEngine::SumCorporateJournal(TaxTotals& totals, bool taxInclusive
   StSWKTINFO entry;
   int code = 0;
   for (int i = 0; i < count; ++i) {
-    progress_.ActivityStep();
+    progress_.StepActivity();
     std::memset(&entry, 0, sizeof entry);
     code = rule->MoveNext(&entry);
     if (code != 0) break;
     for (const StKAMOKUINFO& account : accountList_) {
-      progress_.ActivityStep();
+      progress_.StepActivity();
       auto classCode = static_cast<std::uint32_t>(account.classCode);
       if (account.accountCode == entry.debitAccount && InNonTaxableSet(entry.debitCategory)) {
         if (StatementLine* line = CorporateJournalLine(totals, classCode)) {

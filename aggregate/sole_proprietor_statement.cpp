@@ -66,7 +66,7 @@ int AggregationEngine::SumSoleProprietorStatement(TaxTotals& totals, const StDAT
                                                   const StSHOHIZEIINFO& taxSettings) {
   if (data.entityKind != 3 && data.entityKind != 4) return 1;
   bool taxInclusive = taxSettings.taxInclusive != 0;
-  progress_.ResetLowerBar();
+  progress_.ResetActivity();
   auto* departments = SetObject<ClSetBumon>(kDepartmentsSet);
   if (departments == nullptr) return 0;
   int count = 0;

@@ -38,10 +38,10 @@ namespace chart = ledvia::chart;
 // Counts what the engine asks of the progress window, at the cost of a real virtual call.
 class CountingProgress : public AggregationProgress {
  public:
-  void ResetLowerBar() override { ++resets; }
-  void ActivityStep() override { ++steps; }
-  void Sweep() override { ++sweeps; }
-  void FillLowerBar() override { ++fills; }
+  void ResetActivity() override { ++resets; }
+  void StepActivity() override { ++steps; }
+  void SweepActivity() override { ++sweeps; }
+  void FillActivity() override { ++fills; }
   long resets = 0, steps = 0, sweeps = 0, fills = 0;
 };
 

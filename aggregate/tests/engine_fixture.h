@@ -23,10 +23,10 @@ namespace chart = ledvia::chart;
 // Records the lower-bar calls as letters: R reset, s activity step, W sweep, F full.
 class RecordingProgress : public AggregationProgress {
  public:
-  void ResetLowerBar() override { events += 'R'; }
-  void ActivityStep() override { events += 's'; }
-  void Sweep() override { events += 'W'; }
-  void FillLowerBar() override { events += 'F'; }
+  void ResetActivity() override { events += 'R'; }
+  void StepActivity() override { events += 's'; }
+  void SweepActivity() override { events += 'W'; }
+  void FillActivity() override { events += 'F'; }
 
   // The events with each run written as its letter and, above one, its length: "R s35 F W".
   std::string Runs() const {
