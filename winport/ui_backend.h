@@ -1,0 +1,110 @@
+// The process's user-interface seam: message boxes, the input of modal dialogs, the save-file
+// dialog and the notices that let a front end show this process's windows. Abstract so that
+// runs can be shown on a terminal, scripted from a file or recorded by tests; the Windows
+// desktop is not available here. WINPORT_UI chooses the backend (ui_backends.h).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "winport/win32_types.h"
+
+namespace winport {
+
+class DialogWindow;
+
+struct MessageBoxRequest {
+  HWND owner = nullptr;
+  std::string text;     // code page 932
+  std::string caption;  // code page 932
+  UINT style = 0;       // MB_* buttons and icon
+};
+
+// The save-file dialog as the program configured it (texts code page 932).
+struct SaveFileRequest {
+  HWND owner = nullptr;
+  std::string title;
+  std::string initialDirectory;
+  std::string fileName;  // initial name
+  std::string defaultExtension;
+  std::string filter;  // "Xml Files (*.xml)|*.xml||"
+  DWORD flags = 0;     // OFN_*
+};
+
+// One input for a modal dialog, as a person gives it: a key with its modifiers (letters and
+// digits as their virtual keys, 'A'..'Z', '0'..'9'), one typed character, a click on a
+// control, text typed into a control (focus, select all, type each character), or the close
+// command.
+struct UiEvent {
+  enum class Kind { Key, Char, Click, Type, Close };
+  Kind kind = Kind::Key;
+  UINT vk = 0;
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;
+  std::string text;   // Char: one character (one or two bytes); Type: the text (code page 932)
+  int controlId = 0;  // Click, Type
+
+  static UiEvent Key(UINT vk, bool shift = false, bool ctrl = false, bool alt = false);
+  static UiEvent Char(std::string character);
+  static UiEvent Click(int controlId);
+  static UiEvent Type(int controlId, std::string text);
+  static UiEvent Close();
+};
+
+// What happened to a window of this process.
+enum class WindowNotice {
+  Shown,         // became visible (a modal dialog: about to wait for input)
+  Hidden,        // hidden (EndDialog, ShowWindow(SW_HIDE))
+  Changed,       // text, state or focus changed
+  Repaint,       // UpdateWindow: show the current state now
+  BroughtToTop,  // BringWindowToTop
+  Foreground,    // SetForegroundWindow
+  Destroyed,     // about to be destroyed
+};
+
+class UiBackend {
+ public:
+  virtual ~UiBackend() = default;
+  // Shows a modal message box and returns the button chosen (IDOK, IDYES, ...).
+  virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
+  // The next input for `dialog`, which waits for the user. A backend that has no more input
+  // returns Esc, so that no run ever hangs.
+  virtual UiEvent NextDialogEvent(const DialogWindow& dialog) = 0;
+  // The file name the user chose, or nullopt when the user cancelled.
+  virtual std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) = 0;
+  // An input the dialog could not use (say a click on a disabled control), with the reason.
+  virtual void Rejected(const UiEvent& event, const std::string& why) {
+    (void)event;
+    (void)why;
+  }
+  // Something happened to a window; front ends that draw redraw as they see fit (at most
+  // about 30 times a second, whatever the program calls).
+  virtual void Notify(const DialogWindow& dialog, WindowNotice notice) {
+    (void)dialog;
+    (void)notice;
+  }
+  // The wait cursor was switched on (true) or off.
+  virtual void WaitCursor(bool on) { (void)on; }
+};
+
+// The backend the platform uses. Unless one is installed, it is made on first use from
+// WINPORT_UI: "terminal", "script:PATH" or "script:-" (standard input); when WINPORT_UI is
+// unset, the terminal when standard input and output are terminals, else "script:-".
+UiBackend& CurrentUiBackend();
+// Installs a backend (not owned); nullptr restores the default. Returns the previous one.
+UiBackend* SetUiBackend(UiBackend* backend);
+
+// Installs a backend for the lifetime of the guard.
+class ScopedUiBackend {
+ public:
+  explicit ScopedUiBackend(UiBackend& backend) : previous_(SetUiBackend(&backend)) {}
+  ~ScopedUiBackend() { SetUiBackend(previous_); }
+  ScopedUiBackend(const ScopedUiBackend&) = delete;
+  ScopedUiBackend& operator=(const ScopedUiBackend&) = delete;
+
+ private:
+  UiBackend* previous_;
+};
+
+}  // namespace winport
