@@ -1,0 +1,121 @@
+// Stage 5: the corporate refund statement.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "accounting/ClAccPeriod.h"
+#include "accounting/ClRuleGenkashokyaku.h"
+#include "accounting/ClRuleKamoku.h"
+#include "accounting/ClRuleShiwake.h"
+#include "accounting/ClSetData.h"
+#include "aggregate/AddTax.h"
+#include "aggregate/amount.h"
+#include "aggregate/asset_walk.h"
+#include "aggregate/engine_finds.h"
+#include "aggregate/engine_guards.h"
+#include "aggregate/engine_rules.h"
+#include "aggregate/engine_sums.h"
+#include "aggregate/month_span.h"
+
+int AggregationEngine::SumCorporateStatement(TaxTotals& totals, const StDATAINFO& data,
+                                             const StSHOHIZEIINFO& taxSettings) {
+  if (data.entityKind != 0 && data.entityKind != 1) return 1;
+  bool taxInclusive = taxSettings.taxInclusive != 0;
+  progress_.ResetActivity();
+  if (!SumCorporateAccounts(totals, data, taxInclusive)) return 0;
+  if (!SumCorporateJournal(totals, taxInclusive)) return 0;
+  return SumCorporateAssets(totals, data);
+}
+
+bool AggregationEngine::SumCorporateAccounts(TaxTotals& totals, const StDATAINFO& data,
+                                             bool taxInclusive) {
+  ClRuleKamoku* rule = CachedRule(accountSumRule_);
+  if (rule == nullptr) return false;
+  WalkFinish<ClRuleKamoku> finish(*rule);
+  rule->MoveReady(1, 0, 0, monthFind_.data(), nullptr, 0);
+  int count = 0;
+  if (rule->GetSumCount(&count) != 0) return false;
+  if (rule->SetMovePos(0) != 0) return false;
+  MonthSpan span = SpanOf(monthFind_, data);
+  StKAMOKUSUMINFO sum;
+  int code = 0;
+  for (int i = 0; i < count; ++i) {
+    progress_.StepActivity();
+    std::memset(&sum, 0, sizeof sum);
+    code = rule->MoveNext(&sum);
+    if (code != 0) break;
+    if (sum.skip126 == 1 || sum.skip128 == 1) continue;
+    StatementLine* line =
+        CorporateAccountSumLine(totals, static_cast<std::uint32_t>(sum.classCode), sum.totalFlag);
+    if (line == nullptr) continue;
+    AddTo(line->settled,
+          DebitTotal(sum, span, taxInclusive) - CreditTotal(sum, span, taxInclusive));
+  }
+  return WalkEndedWell(code);
+}
+
+bool AggregationEngine::SumCorporateJournal(TaxTotals& totals, bool taxInclusive) {
+  ClRuleShiwake* rule = CachedRule(journalRule_);
+  if (rule == nullptr) return false;
+  if (!BuildAccountList(AccountListType::kCorporate)) return false;
+  JournalFind find = BuildJournalFind(monthFind_);
+  int count = 0;
+  // A count or a walk that cannot be had would leave the lines short without a word.
+  if (rule->GetSwkCount(find.data(), nullptr, &count) != 0) return false;
+  WalkFinish<ClRuleShiwake> finish(*rule);
+  if (rule->MoveReady(find.data(), nullptr, nullptr, 4) != 0) return false;
+  StSWKTINFO entry;
+  int code = 0;
+  for (int i = 0; i < count; ++i) {
+    progress_.StepActivity();
+    std::memset(&entry, 0, sizeof entry);
+    code = rule->MoveNext(&entry);
+    if (code != 0) break;
+    for (const StKAMOKUINFO& account : accountList_) {
+      progress_.StepActivity();
+      auto classCode = static_cast<std::uint32_t>(account.classCode);
+      if (account.accountCode == entry.debitAccount && InNonTaxableSet(entry.debitCategory)) {
+        if (StatementLine* line = CorporateJournalLine(totals, classCode)) {
+          AddTo(line->nonTaxable, SideAmount(entry.debitAmount, entry.debitTax, taxInclusive));
+        }
+      }
+      if (account.accountCode == entry.creditAccount && InNonTaxableSet(entry.creditCategory)) {
+        if (StatementLine* line = CorporateJournalLine(totals, classCode)) {
+          AddTo(line->nonTaxable,
+                Amount() - SideAmount(entry.creditAmount, entry.creditTax, taxInclusive));
+        }
+      }
+    }
+  }
+  return WalkEndedWell(code);
+}
+
+int AggregationEngine::SumCorporateAssets(TaxTotals& totals, const StDATAINFO& data) {
+  ClRuleGenkashokyaku* rule = CachedRule(assetRule_);
+  if (rule == nullptr) return 0;
+  auto* dataSet = SetObject<ClSetData>(kDataSet);
+  ClAccPeriod* taken = nullptr;
+  if (dataSet != nullptr) dataSet->GetAccPeriod(&taken);
+  std::unique_ptr<ClAccPeriod> period(taken);
+  // Without the period calendar no asset can be placed in the range.
+  if (period == nullptr) return 0;
+
+  int monthStart = 0;
+  int monthEnd = 0;
+  period->GetPeriodByMonthKind(monthFind_.FirstIndex(), &monthStart, &monthEnd, 0);
+  // Assets bought before the period began belong to an earlier year, even when the first
+  // accounting month started before the period did.
+  int startDate = std::max(monthStart, data.periodStart);
+  int endDate = 0;
+  if (period->GetPeriodByMonthKind(monthFind_.LastIndex(), &monthStart, &monthEnd, 0) == 0) {
+    endDate = monthEnd;
+  } else if (monthFind_.IncludesYearEnd() &&
+             period->GetPeriodByMonthKind(18, &monthStart, &monthEnd, 0) == 0) {
+    endDate = monthEnd;
+  }
+  return WalkAssets(
+      *rule, BuildAssetFind(startDate, endDate), progress_, [&](const StKOTEISHISANINFO& asset) {
+        AddTo(asset.kind == kAssetKindDeferred ? totals.deferredAssets : totals.fixedAssets,
+              Amount::FromFixed(asset.amount));
+      });
+}

@@ -1,0 +1,193 @@
+// Stage 6: the sole proprietor's refund statement, by income category.
+#include <cstring>
+#include <memory>
+
+#include "accounting/ClAccPeriod.h"
+#include "accounting/ClRuleGenkashokyaku.h"
+#include "accounting/ClRuleKamoku.h"
+#include "accounting/ClRuleShiwake.h"
+#include "accounting/ClSetBumon.h"
+#include "accounting/ClSetData.h"
+#include "aggregate/AddTax.h"
+#include "aggregate/asset_walk.h"
+#include "aggregate/engine_finds.h"
+#include "aggregate/engine_guards.h"
+#include "aggregate/engine_rules.h"
+#include "aggregate/engine_sums.h"
+#include "aggregate/income_category.h"
+#include "aggregate/month_span.h"
+
+namespace {
+
+// The members an amount of `group` goes to, for each income category it passes.
+struct Members {
+  StatementLine* business = nullptr;
+  StatementLine* realEstate = nullptr;
+  StatementLine* other = nullptr;
+};
+
+Members MembersOf(TaxTotals& totals, SoleProprietorGroup group) {
+  switch (group) {
+    case SoleProprietorGroup::kPurchases:
+      return {&totals.businessPurchases, nullptr, &totals.otherIncomePurchases};
+    case SoleProprietorGroup::kExpenses:
+      return {&totals.businessExpenses, &totals.realEstateExpenses, &totals.otherIncomeExpenses};
+    case SoleProprietorGroup::kNone:
+      break;
+  }
+  return {};
+}
+
+// Adds `amount` to the chosen field of every member the categories select.
+void AddToSelected(const Members& members, const IncomeCategories& categories,
+                   std::int64_t StatementLine::*field, const Amount& amount) {
+  if (categories.business && members.business != nullptr) AddTo(members.business->*field, amount);
+  if (categories.realEstate && members.realEstate != nullptr) {
+    AddTo(members.realEstate->*field, amount);
+  }
+  if (categories.other && members.other != nullptr) AddTo(members.other->*field, amount);
+}
+
+// The department of `code`, looked up afresh; a cleared record when there is none, so that a
+// line booked without a department (or to one that is gone) never takes the category of the
+// line looked up before it.
+void LookUpDepartment(ClSetBumon& departments, SETCURSOR cursor, std::int32_t code,
+                      StBUMONINFO* department) {
+  std::memset(department, 0, sizeof *department);
+  departments.ReadyCursor(cursor);
+  if (departments.GetInfoByCode(cursor, code, department) != 0) {
+    std::memset(department, 0, sizeof *department);
+  }
+}
+
+}  // namespace
+
+int AggregationEngine::SumSoleProprietorStatement(TaxTotals& totals, const StDATAINFO& data,
+                                                  const StSHOHIZEIINFO& taxSettings) {
+  if (data.entityKind != 3 && data.entityKind != 4) return 1;
+  bool taxInclusive = taxSettings.taxInclusive != 0;
+  progress_.ResetActivity();
+  auto* departments = SetObject<ClSetBumon>(kDepartmentsSet);
+  if (departments == nullptr) return 0;
+  int count = 0;
+  // Which departments there are decides every category: without them nothing can be summed.
+  if (departments->GetBmnCount(&count, 0) != 0) return 0;
+  bool accountsWell = true;
+  if (count != 0) {
+    SetCursorHold<ClSetBumon> cursor(*departments);
+    if (cursor.Open() != 0) return 0;
+    if (departments->ReadyCursor(cursor.cursor()) != 0) return 0;
+    StBUMONINFO department;
+    int code = 0;
+    while (code == 0) {
+      std::memset(&department, 0, sizeof department);
+      code = departments->Walk(&department, cursor.cursor());
+      if (code == 0) code = SumDepartment(&department, totals, data, taxInclusive);
+    }
+    accountsWell = code == kEndOfData;
+  } else {
+    accountsWell = SumDepartment(nullptr, totals, data, taxInclusive) == 0;
+  }
+  if (!SumSoleProprietorJournal(*departments, totals, data, taxInclusive)) return 0;
+  bool assetsWell = SumSoleProprietorAssets(totals, data);
+  return accountsWell && assetsWell ? 1 : 0;
+}
+
+int AggregationEngine::SumDepartment(const StBUMONINFO* department, TaxTotals& totals,
+                                     const StDATAINFO& data, bool taxInclusive) {
+  std::unique_ptr<ClRuleKamoku> rule = NewPreparedRule<ClRuleKamoku>();
+  if (rule == nullptr) return kRuleNotCreated;
+  WalkFinish<ClRuleKamoku> finish(*rule);
+  bool summing = department != nullptr && (department->kind == 1 || department->kind == 2);
+  int code = rule->MoveReady(1, summing ? 4 : 0, 0, monthFind_.data(), department, 0);
+  IncomeCategories categories = ClassifyIncome(data.incomeKinds, department != nullptr, department);
+  MonthSpan span = SpanOf(monthFind_, data);
+  StKAMOKUSUMINFO sum;
+  while (code == 0) {
+    std::memset(&sum, 0, sizeof sum);
+    code = rule->MoveNext(&sum);
+    if (code != 0) break;
+    if (sum.skip126 != 0 || sum.skip128 == 1 || sum.totalFlag == 1) continue;
+    Members members =
+        MembersOf(totals, SoleProprietorGroupOf(static_cast<std::uint32_t>(sum.classCode)));
+    if (members.business == nullptr && members.realEstate == nullptr && members.other == nullptr) {
+      continue;
+    }
+    Amount debit = DebitTotal(sum, span, taxInclusive);
+    Amount credit = CreditTotal(sum, span, taxInclusive);
+    Amount balance = sum.normalSide == 1 ? debit - credit : credit - debit;
+    if (sum.normalSide == 2) balance = Amount() - balance;
+    AddToSelected(members, categories, &StatementLine::settled, balance);
+  }
+  return WalkEndedWell(code) ? 0 : code;
+}
+
+bool AggregationEngine::SumSoleProprietorJournal(ClSetBumon& departments, TaxTotals& totals,
+                                                 const StDATAINFO& data, bool taxInclusive) {
+  ClRuleShiwake* rule = CachedRule(journalRule_);
+  if (rule == nullptr) return false;
+  if (!BuildAccountList(AccountListType::kSoleProprietor)) return false;
+  JournalFind find = BuildJournalFind(monthFind_);
+  int count = 0;
+  if (rule->GetSwkCount(find.data(), nullptr, &count) != 0) return false;
+  WalkFinish<ClRuleShiwake> finish(*rule);
+  if (rule->MoveReady(find.data(), nullptr, nullptr, 4) != 0) return false;
+  SetCursorHold<ClSetBumon> lookup(departments);
+  int departmentCount = 0;
+  // Without the lookup cursor or the count every line would take the wrong category.
+  if (lookup.Open() != 0 || departments.GetBmnCount(&departmentCount, 0) != 0) return false;
+  bool withDepartments = departmentCount != 0;
+
+  StSWKTINFO entry;
+  StBUMONINFO department;
+  int code = 0;
+  for (int i = 0; i < count; ++i) {
+    std::memset(&entry, 0, sizeof entry);
+    code = rule->MoveNext(&entry);
+    if (code != 0) break;
+    for (const StKAMOKUINFO& account : accountList_) {
+      auto group = SoleProprietorGroupOf(static_cast<std::uint32_t>(account.classCode));
+      if (group == SoleProprietorGroup::kNone) continue;
+      Members members = MembersOf(totals, group);
+      if (account.accountCode == entry.debitAccount && InNonTaxableSet(entry.debitCategory)) {
+        LookUpDepartment(departments, lookup.cursor(), entry.debitDept, &department);
+        AddToSelected(members, ClassifyIncome(data.incomeKinds, withDepartments, &department),
+                      &StatementLine::nonTaxable,
+                      SideAmount(entry.debitAmount, entry.debitTax, taxInclusive));
+      }
+      if (account.accountCode == entry.creditAccount && InNonTaxableSet(entry.creditCategory)) {
+        LookUpDepartment(departments, lookup.cursor(), entry.creditDept, &department);
+        AddToSelected(members, ClassifyIncome(data.incomeKinds, withDepartments, &department),
+                      &StatementLine::nonTaxable,
+                      Amount() - SideAmount(entry.creditAmount, entry.creditTax, taxInclusive));
+      }
+    }
+  }
+  return WalkEndedWell(code);
+}
+
+bool AggregationEngine::SumSoleProprietorAssets(TaxTotals& totals, const StDATAINFO& data) {
+  auto* dataSet = SetObject<ClSetData>(kDataSet);
+  ClAccPeriod* taken = nullptr;
+  if (dataSet != nullptr) dataSet->GetAccPeriod(&taken);
+  std::unique_ptr<ClAccPeriod> period(taken);
+  if (period == nullptr) return false;
+  int startDate = 0;
+  int endDate = 0;
+  int unused = 0;
+  period->GetPeriodByMonthKind(monthFind_.FirstIndex(), &startDate, &unused, 0);
+  period->GetPeriodByMonthKind(monthFind_.LastIndex(), &unused, &endDate, 0);
+  std::unique_ptr<ClRuleGenkashokyaku> rule = NewPreparedRule<ClRuleGenkashokyaku>();
+  if (rule == nullptr) return false;
+  std::uint8_t kinds = data.incomeKinds;
+  return WalkAssets(*rule, BuildAssetFind(startDate, endDate), progress_,
+                    [&](const StKOTEISHISANINFO& asset) {
+                      Amount amount = Amount::FromFixed(asset.amount);
+                      if (kinds == 1 || (kinds == 3 && asset.incomeCategory == 1)) {
+                        AddTo(totals.businessFixedAssets.settled, amount);
+                      }
+                      if (kinds == 2 || (kinds == 3 && asset.incomeCategory == 2)) {
+                        AddTo(totals.realEstateFixedAssets.settled, amount);
+                      }
+                    }) == 1;
+}
