@@ -23,6 +23,20 @@ void ProgressDialog::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, IDC_OVERALL_BAR, overallBar_);
 }
 
+void ProgressDialog::OnDestroy() { engine_.ClearAccountList(); }
+
+void ProgressDialog::ResetActivity() {
+  activityBar_.SetRange(0, kCycleEnd);
+  activityBar_.SetStep(1);
+  activityBar_.SetPos(0);
+  progressCounter_ = 0;
+}
+
+void ProgressDialog::FillActivity() {
+  activityBar_.SetPos(kCycleEnd);
+  progressCounter_ = kCycleEnd;
+}
+
 void ProgressDialog::ResetOverall() {
   overallBar_.SetRange(0, kOverallEnd);
   overallBar_.SetStep(1);

@@ -65,20 +65,22 @@ TEST(ProgressDialog, ElevenActivityStepsCloseOneCycle) {
   ProgressDialog progress;
   ASSERT_TRUE(progress.Create());
   const winport::DialogWindow& window = *progress.Window();
+  progress.FillActivity();
+  progress.StepActivity();  // a full bar starts again
+  progress.ResetActivity();
   CProgressCtrl bar;
   bar.Attach(window.Find(IDC_ACTIVITY_BAR)->handle);
-  bar.SetRange(0, 10);  // as a stage sets the lower bar up
-  bar.SetStep(1);
-  bar.SetPos(0);
+  EXPECT_EQ(bar.GetPos(), 0);
+  EXPECT_EQ(window.timesBroughtToTop, 1);
   for (int i = 0; i < 10; ++i) progress.StepActivity();
   EXPECT_EQ(progress.progressCounter(), 10);
   EXPECT_EQ(bar.GetPos(), 10);
-  EXPECT_EQ(window.timesBroughtToTop, 0);
+  EXPECT_EQ(window.timesBroughtToTop, 1);
   progress.StepActivity();
   EXPECT_EQ(progress.progressCounter(), 0);
   EXPECT_EQ(bar.GetPos(), 1);
-  EXPECT_EQ(window.timesBroughtToTop, 1);
-  EXPECT_EQ(window.timesMadeForeground, 1);
+  EXPECT_EQ(window.timesBroughtToTop, 2);
+  EXPECT_EQ(window.timesMadeForeground, 2);
   bar.Detach();
 }
 
