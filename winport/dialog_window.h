@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,18 +67,24 @@ class DialogWindow {
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
   std::string title;
-  DWORD style = 0;  // WS_VISIBLE tells whether it is shown
+  DWORD style = 0;       // WS_VISIBLE tells whether it is shown
   HWND focus = nullptr;  // the control with the keyboard focus, or none
   HWND owner = nullptr;
-  bool ended = false;   // EndDialog was called
-  int result = 0;       // EndDialog's result
+  bool ended = false;  // EndDialog was called
+  int result = 0;      // EndDialog's result
   int timesBroughtToTop = 0;
   int timesMadeForeground = 0;
+  // The dialog's window procedure for the messages sent to the dialog itself (WM_COMMAND,
+  // WM_CLOSE); set by the framework object that owns the window.
+  std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> procedure;
 
   bool Visible() const { return (style & WS_VISIBLE) != 0; }
-  Control* Find(int id) const;          // nullptr when there is none
+  Control* Find(int id) const;           // nullptr when there is none
   Control* FindHandle(HWND hwnd) const;  // nullptr when there is none
   Control* Focused() const { return FindHandle(focus); }
+  // The push button Enter presses: the focused push button, else an enabled default push
+  // button; nullptr when Enter issues the standard OK command.
+  Control* DefaultButton() const;
 
  private:
   DialogTemplate template_;

@@ -5,9 +5,29 @@
 #include <memory>
 
 #include "winport/encoding.h"
+#include "winport/message_box.h"
+#include "winport/ui_backend.h"
+#include "winport/user_windows.h"
+#include "winport/window.h"
+
+namespace {
+
+// Objects bound to handles (MFC's permanent map).
+std::map<HWND, CWnd*>& Attached() {
+  static std::map<HWND, CWnd*> objects;
+  return objects;
+}
+
+int waitCursorDepth = 0;
+
+}  // namespace
+
+CWnd::~CWnd() { Detach(); }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
   if (hwnd == nullptr) return nullptr;
+  auto attached = Attached().find(hwnd);
+  if (attached != Attached().end()) return attached->second;
   static std::map<HWND, std::unique_ptr<CWnd>> objects;
   std::unique_ptr<CWnd>& object = objects[hwnd];
   if (!object) {
@@ -15,6 +35,62 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
     object->m_hWnd = hwnd;
   }
   return object.get();
+}
+
+BOOL CWnd::Attach(HWND hwnd) {
+  if (hwnd == nullptr || m_hWnd != nullptr) return FALSE;
+  m_hWnd = hwnd;
+  Attached()[hwnd] = this;
+  return TRUE;
+}
+
+HWND CWnd::Detach() {
+  HWND hwnd = m_hWnd;
+  if (hwnd != nullptr) {
+    auto attached = Attached().find(hwnd);
+    if (attached != Attached().end() && attached->second == this) Attached().erase(attached);
+  }
+  m_hWnd = nullptr;
+  return hwnd;
+}
+
+CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
+BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
+void CWnd::SetWindowTextA(LPCSTR text) { ::SetWindowTextA(m_hWnd, text); }
+
+void CWnd::GetWindowTextA(std::string& text) const {
+  auto length = static_cast<std::size_t>(::SendMessageA(m_hWnd, WM_GETTEXTLENGTH, 0, 0));
+  std::string buffer(length + 1, '\0');
+  int copied = ::GetWindowTextA(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
+  text.assign(buffer.data(), static_cast<std::size_t>(copied));
+}
+
+BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+void CWnd::BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
+BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+  return ::SendMessageA(::GetDlgItem(m_hWnd, id), message, wParam, lParam);
+}
+
+int CWnd::MessageBoxA(LPCSTR text, LPCSTR caption, UINT type) const {
+  return ::MessageBoxA(m_hWnd, text, caption != nullptr ? caption : "", type);
+}
+
+CWaitCursor::CWaitCursor() {
+  if (waitCursorDepth++ == 0) winport::CurrentUiBackend().WaitCursor(true);
+}
+
+CWaitCursor::~CWaitCursor() {
+  if (--waitCursorDepth == 0) winport::CurrentUiBackend().WaitCursor(false);
 }
 
 namespace winport {

@@ -9,16 +9,48 @@
 class CWnd {
  public:
   CWnd() = default;
-  virtual ~CWnd() = default;
+  virtual ~CWnd();
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
-  // The framework's window object for a handle, created on first request and kept for the
-  // life of the process (MFC's temporary map, without idle-time clean-up); nullptr for none.
+  // The framework's window object for a handle: the object attached to it (a dialog, or a
+  // control bound by data exchange) when there is one, else one created on first request and
+  // kept for the life of the process (MFC's temporary map, without idle-time clean-up);
+  // nullptr for none.
   static CWnd* FromHandle(HWND hwnd);
   HWND GetSafeHwnd() const { return m_hWnd; }
+  // Binds this object to a window handle until Detach or destruction; FromHandle then gives it.
+  BOOL Attach(HWND hwnd);
+  HWND Detach();
+
+  // The Win32 functions of the window (user_windows.h, window.h) on m_hWnd.
+  CWnd* GetDlgItem(int id) const;
+  BOOL EnableWindow(BOOL enable = TRUE);
+  BOOL IsWindowEnabled() const;
+  CWnd* SetFocus();
+  static CWnd* GetFocus();
+  void SetWindowTextA(LPCSTR text);
+  void SetWindowText(LPCSTR text) { SetWindowTextA(text); }
+  void GetWindowTextA(std::string& text) const;
+  BOOL ShowWindow(int command);
+  void BringWindowToTop();
+  BOOL SetForegroundWindow();
+  void UpdateWindow();
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // A message box owned by this window.
+  int MessageBoxA(LPCSTR text, LPCSTR caption = nullptr, UINT type = 0) const;
 
   HWND m_hWnd = nullptr;
+};
+
+// The hourglass while an object lives (nested objects count).
+class CWaitCursor {
+ public:
+  CWaitCursor();
+  ~CWaitCursor();
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
 class CWinApp {

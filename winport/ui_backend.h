@@ -42,7 +42,7 @@ struct UiEvent {
   bool shift = false;
   bool ctrl = false;
   bool alt = false;
-  std::string text;  // Char: one character (one or two bytes); Type: the text (code page 932)
+  std::string text;   // Char: one character (one or two bytes); Type: the text (code page 932)
   int controlId = 0;  // Click, Type
 
   static UiEvent Key(UINT vk, bool shift = false, bool ctrl = false, bool alt = false);

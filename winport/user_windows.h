@@ -3,9 +3,12 @@
 // by PostMessageA, EnableWindow, SetForegroundWindow and IsWindow, which take both kinds.
 #pragma once
 
+#include <optional>
+
 #include "winport/win32_types.h"
 
 // Messages.
+constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
@@ -79,6 +82,8 @@ struct MSG {
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 HWND GetDlgItem(HWND dialog, int id);
+// The id of a control; 0 for a window that is not a control of this process.
+int GetDlgCtrlID(HWND control);
 // The control with the keyboard focus, or nullptr.
 HWND GetFocus();
 // Gives a control of a shown or hidden dialog the focus; returns the control that had it.
@@ -91,7 +96,6 @@ BOOL ShowWindow(HWND window, int command);
 BOOL IsWindowVisible(HWND window);
 BOOL BringWindowToTop(HWND window);
 BOOL UpdateWindow(HWND window);
-BOOL DestroyWindow(HWND window);
 
 // Modifier state of the input being handled: negative (high bit set) while the key is down.
 // Only VK_SHIFT, VK_CONTROL and VK_MENU are tracked.
@@ -101,5 +105,11 @@ namespace winport {
 
 // Sets the modifier state GetKeyState reports, for the input being handled.
 void SetKeyboardModifiers(bool shift, bool ctrl, bool alt);
+
+// EnableWindow, SetForegroundWindow and IsWindow (window.h) on a window of this process;
+// nullopt (false) when `window` is not one of them.
+std::optional<BOOL> EnableLocalWindow(HWND window, BOOL enable);
+std::optional<BOOL> MakeLocalWindowForeground(HWND window);
+bool IsLocalWindow(HWND window);
 
 }  // namespace winport

@@ -13,6 +13,7 @@ using LONG = std::int32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+using INT_PTR = std::intptr_t;
 using LPSTR = char*;
 using LPCSTR = const char*;
 

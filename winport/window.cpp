@@ -15,6 +15,7 @@
 #include <random>
 #include <utility>
 
+#include "winport/user_windows.h"
 #include "winport/window_folder.h"
 
 namespace winport {
@@ -275,6 +276,7 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
+  if (std::optional<BOOL> local = winport::EnableLocalWindow(window, enable)) return *local;
   std::string folder;
   winport::Descriptor socket(winport::ConnectToWindow(window, folder));
   if (socket.get() < 0) return FALSE;
@@ -298,12 +300,14 @@ BOOL EnableWindow(HWND window, BOOL enable) {
 }
 
 BOOL SetForegroundWindow(HWND window) {
+  if (std::optional<BOOL> local = winport::MakeLocalWindowForeground(window)) return *local;
   winport::WindowEvent event;
   event.kind = winport::WindowEvent::Kind::Foreground;
   return winport::Deliver(window, event) ? TRUE : FALSE;
 }
 
 BOOL IsWindow(HWND window) {
+  if (winport::IsLocalWindow(window)) return TRUE;
   std::string folder;
   winport::Descriptor socket(winport::ConnectToWindow(window, folder));
   return socket.get() >= 0 ? TRUE : FALSE;

@@ -1,4 +1,6 @@
 #include "winport/message_box.h"
+#include "winport/recording_ui.h"
+#include "winport/script_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,7 @@ ConsoleRun RunConsole(const std::string& input, UINT style) {
   char* buffer = nullptr;
   std::size_t size = 0;
   std::FILE* out = open_memstream(&buffer, &size);
-  winport::ConsoleUiBackend console(in, out);
+  winport::ScriptUiBackend console(in, out, stderr, "answers");
   int answer = console.ShowMessageBox({nullptr, "\x8F\xC1\x94\xEF\x90\xC5", "Cap", style});
   std::fclose(out);
   std::fclose(in);
@@ -30,7 +32,7 @@ ConsoleRun RunConsole(const std::string& input, UINT style) {
 
 }  // namespace
 
-TEST(ConsoleMessageBox, ScriptedAnswersPickTheButtons) {
+TEST(ScriptMessageBox, ScriptedAnswersPickTheButtons) {
   EXPECT_EQ(RunConsole("y\n", MB_YESNO | MB_ICONEXCLAMATION).answer, IDYES);
   EXPECT_EQ(RunConsole("  N\n", MB_YESNO).answer, IDNO);
   EXPECT_EQ(RunConsole("o\n", MB_OK).answer, IDOK);
@@ -40,13 +42,13 @@ TEST(ConsoleMessageBox, ScriptedAnswersPickTheButtons) {
   EXPECT_EQ(RunConsole("yes please\n", MB_YESNO).answer, IDYES);
 }
 
-TEST(ConsoleMessageBox, EndOfInputAnswersCautiously) {
+TEST(ScriptMessageBox, EndOfInputAnswersCautiously) {
   EXPECT_EQ(RunConsole("", MB_OK).answer, IDOK);
   EXPECT_EQ(RunConsole("", MB_YESNO).answer, IDNO);
   EXPECT_EQ(RunConsole("", MB_OKCANCEL).answer, IDCANCEL);
 }
 
-TEST(ConsoleMessageBox, ShowsTextAsUtf8WithCaptionAndIcon) {
+TEST(ScriptMessageBox, ShowsTextAsUtf8WithCaptionAndIcon) {
   ConsoleRun run = RunConsole("o\n", MB_OK | MB_ICONINFORMATION);
   EXPECT_NE(run.shown.find("[Cap] (information)"), std::string::npos) << run.shown;
   EXPECT_NE(run.shown.find(reinterpret_cast<const char*>(u8"消費税")), std::string::npos);
