@@ -32,10 +32,21 @@ std::optional<std::string> BaseKeyName(UINT vk) {
       return "Right";
     case VK_SPACE:
       return "Space";
+    case VK_F4:
+      return "F4";
+    case VK_HOME:
+      return "Home";
+    case VK_END:
+      return "End";
+    case VK_BACK:
+      return "Backspace";
+    case VK_DELETE:
+      return "Delete";
     default:
       break;
   }
-  if (vk >= 'A' && vk <= 'Z') return std::string(1, static_cast<char>(vk));
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+    return std::string(1, static_cast<char>(vk));
   return std::nullopt;
 }
 
@@ -88,7 +99,7 @@ void ScriptRecorder::Input(const DialogWindow& dialog, const UiEvent& event) {
       char c = event.text.size() == 1 ? event.text[0] : 0;
       if (c == ' ') vk = VK_SPACE;
       if (c >= 'a' && c <= 'z') vk = static_cast<UINT>(c - 'a' + 'A');
-      if (c >= 'A' && c <= 'Z') vk = static_cast<UINT>(c);
+      if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) vk = static_cast<UINT>(c);
       if (vk != 0) {
         Write("key " + *ScriptKeyName(UiEvent::Key(vk)));
       } else {

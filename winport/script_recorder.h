@@ -16,7 +16,7 @@
 namespace winport {
 
 // The script name of a key ("Enter", "shift+Tab", "alt+S"), or nullopt when the script has
-// none (Home, End, Delete, Backspace, F4).
+// none (F1, Insert, ...).
 std::optional<std::string> ScriptKeyName(const UiEvent& key);
 
 class ScriptRecorder {

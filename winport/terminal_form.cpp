@@ -158,16 +158,6 @@ std::optional<Caret> PaintEditField(TextCanvas& canvas, const CellRect& cells,
   return Caret{cells.row, std::clamp(start + caretCol - scroll, cells.col, end - 1)};
 }
 
-const Control* FormPainter::DefaultButton(const DialogWindow& dialog) {
-  const Control* focused = dialog.Focused();
-  if (focused != nullptr && focused->IsPushButton()) return focused;
-  for (const auto& control : dialog.controls()) {
-    if (control->cls == ControlClass::Button && (control->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-      return control.get();
-  }
-  return nullptr;
-}
-
 std::optional<Caret> FormPainter::Paint(const DialogWindow& dialog, TextCanvas& canvas, bool busy) {
   CellRect client = ClientCells(dialog.dialogTemplate());
   int top = std::max(0, (canvas.rows() - client.rows - 2) / 2);
@@ -181,7 +171,7 @@ std::optional<Caret> FormPainter::Paint(const DialogWindow& dialog, TextCanvas& 
   int clientEnd = right;  // controls never draw over the frame
 
   const Control* focused = dialog.Focused();
-  const Control* defaultButton = DefaultButton(dialog);
+  const Control* defaultButton = dialog.DefaultButton();
   std::optional<Caret> caret;
   for (const auto& owned : dialog.controls()) {
     const Control& control = *owned;

@@ -54,10 +54,6 @@ class FormPainter {
   // focused control (an edit's caret, a button's text), or nullopt.
   std::optional<Caret> Paint(const DialogWindow& dialog, TextCanvas& canvas, bool busy);
 
-  // The push button Enter presses: the focused push button, else the default push button,
-  // else none.
-  static const Control* DefaultButton(const DialogWindow& dialog);
-
  private:
   std::map<HWND, int> scroll_;  // first shown column of each edit's text
 };

@@ -84,6 +84,7 @@ bool TerminalScreen::Enter() {
       return false;
     }
     set_term(g_screen);
+    set_escdelay(kEscapeDelayMs);
     cbreak();
     noecho();
     nonl();
