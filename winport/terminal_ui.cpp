@@ -35,10 +35,9 @@ TerminalUiBackend::TerminalUiBackend(std::string recordPath) {
   if (!recordPath.empty()) recorder_ = std::make_unique<ScriptRecorder>(std::move(recordPath));
 }
 
-TerminalUiBackend::~TerminalUiBackend() {
-  if (recorder_) recorder_->FlushTyping();
-  screen_.Leave();
-}
+// Typing still to be recorded was written when its dialog went (Notify); at the end of the
+// process the dialogs may be gone already.
+TerminalUiBackend::~TerminalUiBackend() { screen_.Leave(); }
 
 void TerminalUiBackend::Draw(const DialogWindow* leaving) {
   if (!screen_.Enter()) return;
