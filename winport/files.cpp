@@ -132,6 +132,16 @@ BOOL FailErrno(const std::string& linuxPath) {
   return Fail(winport::FileErrorFromErrno(errno, linuxPath));
 }
 
+BOOL FailErrno(int err, const std::string& linuxPath) {
+  return Fail(winport::FileErrorFromErrno(err, linuxPath));
+}
+
+// The attribute bits Wine reports for a Linux file or folder.
+DWORD Attributes(const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  return FILE_ATTRIBUTE_ARCHIVE | (ReadOnly(st) ? FILE_ATTRIBUTE_READONLY : 0);
+}
+
 }  // namespace
 
 DWORD GetLastError() { return lastError; }
@@ -227,7 +237,9 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* /*security*
   }
   if (error != ERROR_SUCCESS) {
     close(fd);
-    if (!existed) unlink(linuxPath.c_str());
+    // A file made here but locked by another process before this opening could lock it is
+    // that process's file now: removing it would leave two holders of two different files.
+    if (!existed && error != ERROR_SHARING_VIOLATION) unlink(linuxPath.c_str());
     return FailHandle(error);
   }
   bool reportExisting = existed && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
@@ -296,6 +308,15 @@ DWORD GetFileSize(HANDLE file, DWORD* high) {
   return static_cast<DWORD>(size & 0xFFFFFFFFu);
 }
 
+BOOL FlushFileBuffers(HANDLE file) {
+  if (DWORD injected = winport::CallFaultFor("FlushFileBuffers")) return Fail(injected);
+  std::optional<OpenFile> open = FindHandle(file);
+  if (!open) return Fail(ERROR_INVALID_HANDLE);
+  if (!(open->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
+  if (fsync(open->fd) == 0) return TRUE;
+  return Fail(errno == ENOSPC || errno == EDQUOT ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
+}
+
 BOOL CloseHandle(HANDLE handle) {
   HandleTable& table = Handles();
   int fd = -1;
@@ -324,6 +345,45 @@ BOOL DeleteFileA(LPCSTR path) {
     }
   }
   if (unlink(target->linuxPath.c_str()) != 0) return FailErrno(target->linuxPath);
+  return TRUE;
+}
+
+BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
+  if (DWORD injected = winport::CallFaultFor("MoveFileExA")) return Fail(injected);
+  if (newName == nullptr || (flags & ~(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+    return Fail(ERROR_INVALID_PARAMETER);
+  }
+  std::optional<Located> source = Locate(existingName);
+  if (!source) return FALSE;
+  if (!source->exists) return Fail(winport::FileErrorFromErrno(ENOENT, source->linuxPath));
+  std::optional<Located> target = Locate(newName);
+  if (!target) return FALSE;
+  if (target->windowsPath.trailingSeparator && !target->exists) return Fail(ERROR_INVALID_NAME);
+  if (!S_ISDIR(source->st.st_mode) &&
+      (OpenInProcess(source->st, 0, 0, true) || LockedElsewhere(source->linuxPath))) {
+    return Fail(ERROR_SHARING_VIOLATION);
+  }
+  bool sameFile = target->exists && target->st.st_dev == source->st.st_dev &&
+                  target->st.st_ino == source->st.st_ino;
+  if (target->exists && !sameFile) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Fail(ERROR_ALREADY_EXISTS);
+    if (S_ISDIR(target->st.st_mode) || S_ISDIR(source->st.st_mode) || ReadOnly(target->st) ||
+        OpenInProcess(target->st, 0, 0, true) || LockedElsewhere(target->linuxPath)) {
+      return Fail(ERROR_ACCESS_DENIED);
+    }
+  }
+  if (rename(source->linuxPath.c_str(), target->linuxPath.c_str()) != 0) {
+    if (errno == EXDEV) return Fail(ERROR_NOT_SAME_DEVICE);
+    return FailErrno(target->linuxPath);
+  }
+  if (flags & MOVEFILE_WRITE_THROUGH) {
+    // The new name is durable only once its folder's entry is on the disk.
+    std::string folder = target->linuxPath.substr(0, target->linuxPath.find_last_of('/') + 1);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    bool synced = fd >= 0 && fsync(fd) == 0;
+    if (fd >= 0) close(fd);
+    if (!synced) return Fail(ERROR_WRITE_FAULT);
+  }
   return TRUE;
 }
 
@@ -366,8 +426,30 @@ DWORD GetFileAttributesA(LPCSTR path) {
     SetLastError(winport::FileErrorFromErrno(ENOENT, target->linuxPath));
     return INVALID_FILE_ATTRIBUTES;
   }
-  if (S_ISDIR(target->st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
-  return FILE_ATTRIBUTE_ARCHIVE | (ReadOnly(target->st) ? FILE_ATTRIBUTE_READONLY : 0);
+  return Attributes(target->st);
+}
+
+BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, void* info) {
+  if (level != GetFileExInfoStandard || info == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+  std::optional<Located> target = Locate(path);
+  if (!target) return FALSE;
+  if (!target->exists) return FailErrno(ENOENT, target->linuxPath);
+  const struct stat& st = target->st;
+  auto fileTime = [](const struct timespec& t) {
+    // 11644473600 seconds lie between 1601-01-01 and 1970-01-01.
+    std::uint64_t steps = (static_cast<std::uint64_t>(t.tv_sec) + 11644473600u) * 10000000u +
+                          static_cast<std::uint64_t>(t.tv_nsec) / 100u;
+    return FILETIME{static_cast<DWORD>(steps & 0xFFFFFFFFu), static_cast<DWORD>(steps >> 32)};
+  };
+  std::uint64_t size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
+  auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(info);
+  data->dwFileAttributes = Attributes(st);
+  data->ftCreationTime = fileTime(st.st_ctim);
+  data->ftLastAccessTime = fileTime(st.st_atim);
+  data->ftLastWriteTime = fileTime(st.st_mtim);
+  data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  data->nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
+  return TRUE;
 }
 
 namespace winport {

@@ -25,6 +25,9 @@ constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x00000020;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+// MoveFileExA flags the program uses.
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
 
 // GetLastError codes set by these functions.
 constexpr DWORD ERROR_SUCCESS = 0;
@@ -33,6 +36,7 @@ constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
 constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
+constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
 constexpr DWORD ERROR_NOT_READY = 21;
 constexpr DWORD ERROR_WRITE_FAULT = 29;
 constexpr DWORD ERROR_READ_FAULT = 30;
@@ -83,6 +87,9 @@ BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read, void* overlapped
 // The low 32 bits of the size, the high ones in *high when given. Kept quirk: a size whose low
 // part is 0xFFFFFFFF looks like INVALID_FILE_SIZE; success sets ERROR_SUCCESS to tell them apart.
 DWORD GetFileSize(HANDLE file, DWORD* high);
+// Writes the file's data through to the disk (fsync). A handle without GENERIC_WRITE:
+// ERROR_ACCESS_DENIED, as on Windows.
+BOOL FlushFileBuffers(HANDLE file);
 // Closes a handle from CreateFileA (releasing its lock); anything else: ERROR_INVALID_HANDLE.
 BOOL CloseHandle(HANDLE handle);
 // Removes a file. Kept quirks: a folder or a read-only file (no write bit) gives
@@ -90,6 +97,17 @@ BOOL CloseHandle(HANDLE handle);
 // sharing by another winport process, gives ERROR_SHARING_VIOLATION. Unlike Windows, a file
 // open with FILE_SHARE_DELETE disappears from its folder at once.
 BOOL DeleteFileA(LPCSTR path);
+
+// Renames a file or folder. With MOVEFILE_REPLACE_EXISTING an existing file of the new name
+// is replaced in one step (rename(2)): a reader sees the old file or the new one, never a mix
+// or none. Without it an existing target gives ERROR_ALREADY_EXISTS. MOVEFILE_WRITE_THROUGH
+// also makes the rename itself durable (fsync of the target's folder) before returning.
+// Kept quirks: a target that is a folder or read-only, or that is open in this process
+// without FILE_SHARE_DELETE or held without sharing by another winport process, gives
+// ERROR_ACCESS_DENIED; a source open like that gives ERROR_SHARING_VIOLATION; another file
+// system gives ERROR_NOT_SAME_DEVICE (no copying). Other flags (copying, delaying until
+// reboot) are not supported: ERROR_INVALID_PARAMETER, as is a missing new name.
+BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 
 // Creates one folder (its parent must exist: else ERROR_PATH_NOT_FOUND). An existing file or
 // folder of that name gives ERROR_ALREADY_EXISTS, a drive root ERROR_ACCESS_DENIED. Kept
@@ -104,6 +122,26 @@ BOOL RemoveDirectoryA(LPCSTR path);
 // Missing: INVALID_FILE_ATTRIBUTES with ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND when a
 // folder on the way is missing. A file named with a separator after it is not found.
 DWORD GetFileAttributesA(LPCSTR path);
+
+// A point in time as Windows keeps it: 100-nanosecond steps since 1601-01-01 UTC.
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+enum GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard = 0 };
+struct WIN32_FILE_ATTRIBUTE_DATA {
+  DWORD dwFileAttributes;
+  FILETIME
+      ftCreationTime;  // the Linux status change time: not every file system keeps a birth time
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+};
+// Attributes as GetFileAttributesA, with the size (0 for a folder) and the times; info is a
+// WIN32_FILE_ATTRIBUTE_DATA. Another level: ERROR_INVALID_PARAMETER. Errors as
+// GetFileAttributesA.
+BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, void* info);
 
 // The drive type of a root: "C:", "C:\" and even "C:\windows" give C's configured type (only
 // the letter counts); an unmapped letter, a non-letter, "" and relative names give

@@ -457,3 +457,93 @@ TEST_F(FilesTest, ModuleFileNameIsTheProgramOnAWindowsDrive) {
 }
 
 }  // namespace
+
+TEST_F(FilesTest, MoveReplacesInOneStepOrLeavesBothFilesAlone) {
+  temp_.MakeFolder("dir");
+  temp_.WriteFile("ro.txt", "ro");
+  chmod((temp_ / "ro.txt").c_str(), 0444);
+  HANDLE heldTarget = CreateFileA("C:\\held.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE heldSource = CreateFileA("C:\\busy.txt", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+  HANDLE deletable = CreateFileA("C:\\shared.txt", GENERIC_READ, FILE_SHARE_DELETE, nullptr,
+                                 CREATE_ALWAYS, 0, nullptr);
+  const struct {
+    const char* from;
+    const char* to;
+    DWORD flags;
+    DWORD error;  // 0: succeeds
+  } cases[] = {
+      {"C:\\new.txt", "C:\\old.txt", MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, 0},
+      {"C:\\new.txt", "C:\\fresh.txt", 0, 0},
+      {"C:\\new.txt", "C:\\old.txt", 0, ERROR_ALREADY_EXISTS},
+      {"C:\\none.txt", "C:\\old.txt", MOVEFILE_REPLACE_EXISTING, ERROR_FILE_NOT_FOUND},
+      {"C:\\new.txt", "C:\\no\\old.txt", MOVEFILE_REPLACE_EXISTING, ERROR_PATH_NOT_FOUND},
+      {"C:\\new.txt", "C:\\dir", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
+      {"C:\\new.txt", "C:\\ro.txt", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
+      {"C:\\new.txt", "C:\\held.txt", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
+      {"C:\\new.txt", "C:\\shared.txt", MOVEFILE_REPLACE_EXISTING, 0},
+      {"C:\\busy.txt", "C:\\old.txt", MOVEFILE_REPLACE_EXISTING, ERROR_SHARING_VIOLATION},
+      {"C:\\new.txt", "C:\\old.txt", 0x2 /* copy allowed */, ERROR_INVALID_PARAMETER},
+  };
+  for (const auto& c : cases) {
+    temp_.WriteFile("new.txt", "new");
+    temp_.WriteFile("old.txt", "old");
+    auto contents = [&](const char* windowsPath) -> std::optional<std::string> {
+      std::string onLinux = temp_ / (windowsPath + 3);
+      if (!std::filesystem::is_regular_file(onLinux)) return std::nullopt;
+      return temp_.Read(windowsPath + 3);
+    };
+    std::optional<std::string> target = contents(c.to);
+    SetLastError(0);
+    EXPECT_EQ(MoveFileExA(c.from, c.to, c.flags) != FALSE, c.error == 0) << c.from << c.to;
+    EXPECT_EQ(GetLastError(), c.error) << c.from << " " << c.to;
+    if (c.error == 0) {
+      EXPECT_EQ(contents(c.to), "new") << c.to;
+      EXPECT_FALSE(temp_.Read("new.txt")) << c.to;
+    } else {
+      EXPECT_EQ(contents(c.to), target) << c.to;
+      EXPECT_EQ(temp_.Read("new.txt"), "new") << c.to;
+    }
+  }
+  CloseHandle(heldTarget);
+  CloseHandle(heldSource);
+  CloseHandle(deletable);
+
+  // A target held without sharing by another process is refused as well.
+  temp_.WriteFile("new.txt", "new");
+  int other = open((temp_ / "old.txt").c_str(), O_RDONLY);
+  ASSERT_EQ(flock(other, LOCK_EX), 0);
+  EXPECT_FALSE(MoveFileExA("C:\\new.txt", "C:\\old.txt", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  close(other);
+  EXPECT_TRUE(MoveFileExA("C:\\new.txt", "C:\\old.txt", MOVEFILE_REPLACE_EXISTING));
+}
+
+TEST_F(FilesTest, FlushNeedsWriteAccessAndAttributesCarrySizeAndTime) {
+  HANDLE h = CreateFileA("C:\\f.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(h, "12345", 5, &written, nullptr));
+  EXPECT_TRUE(FlushFileBuffers(h));
+  CloseHandle(h);
+  h = CreateFileA("C:\\f.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_FALSE(FlushFileBuffers(h));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  CloseHandle(h);
+  EXPECT_FALSE(FlushFileBuffers(h));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(GetFileAttributesExA("C:\\f.txt", GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(data.nFileSizeLow, 5u);
+  EXPECT_EQ(data.nFileSizeHigh, 0u);
+  // Written just now: between 2020 and 2100 in 100-nanosecond steps since 1601.
+  std::uint64_t written100ns =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+      data.ftLastWriteTime.dwLowDateTime;
+  EXPECT_GT(written100ns, 132223104000000000u);
+  EXPECT_LT(written100ns, 157469184000000000u);
+  EXPECT_FALSE(GetFileAttributesExA("C:\\none", GetFileExInfoStandard, &data));
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}

@@ -1,0 +1,193 @@
+// The dialog model: the standard key handling, automatic radio buttons, edits and progress
+// bars, driven through the recording backend as a person's input would be.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "winport/dialog_window.h"
+#include "winport/mfc_controls.h"
+#include "winport/mfc_dialog.h"
+#include "winport/recording_ui.h"
+#include "winport/window.h"
+
+namespace {
+
+using winport::ControlClass;
+using winport::UiEvent;
+
+// Template order: label "&Name" before its edit, a digits-only edit, a radio group (A, B),
+// push buttons Go (default) and Quit.
+winport::DialogTemplate TestTemplate(bool withDefault) {
+  winport::DialogTemplate t;
+  t.id = 1;
+  t.title = "test";
+  t.controls = {
+      {10, ControlClass::Static, SS_LEFT | WS_GROUP, "&Name", {}},
+      {11, ControlClass::Edit, WS_TABSTOP | WS_BORDER, "", {}},
+      {12, ControlClass::Edit, ES_NUMBER | WS_TABSTOP, "", {}},
+      {20, ControlClass::Button, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, "&Alpha", {}},
+      {21, ControlClass::Button, BS_AUTORADIOBUTTON | WS_TABSTOP, "&Beta", {}},
+      {30,
+       ControlClass::Button,
+       (withDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | WS_GROUP,
+       "&Go",
+       {}},
+      {31, ControlClass::Button, BS_PUSHBUTTON | WS_TABSTOP, "&Quit", {}},
+  };
+  return t;
+}
+
+// Records the commands it receives and the focus at every wait.
+class TestDialog : public CDialog {
+ public:
+  explicit TestDialog(bool withDefault = true) : CDialog(TestTemplate(withDefault)) {
+    OnCommandId(20, [this] { commands.push_back(20); });
+    OnCommandId(21, [this] { commands.push_back(21); });
+    OnCommandId(30, [this] { commands.push_back(30); });
+    OnCommandId(31, [this] { EndDialog(31); });
+  }
+  std::vector<int> commands;
+  int okCount = 0;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    SendDlgItemMessage(11, EM_LIMITTEXT, 4);
+    // As data exchange does it: one button checked, the others cleared (which takes their
+    // tab stops away).
+    SendDlgItemMessage(20, BM_SETCHECK, BST_CHECKED);
+    SendDlgItemMessage(21, BM_SETCHECK, BST_UNCHECKED);
+    return TRUE;
+  }
+  void OnOK() override { ++okCount; }
+};
+
+struct Outcome {
+  INT_PTR result = 0;
+  std::vector<int> focusAtWait;  // control id with the focus at each wait (0: none)
+  std::vector<std::string> textAtWait11;
+  std::vector<int> commands;
+  int okCount = 0;
+  std::vector<std::string> rejected;
+};
+
+Outcome Drive(std::vector<UiEvent> events, bool withDefault = true) {
+  winport::RecordingUiBackend ui;
+  winport::ScopedUiBackend scope(ui);
+  ui.events.assign(events.begin(), events.end());
+  Outcome run;
+  ui.onWait = [&](const winport::DialogWindow& dialog) {
+    const winport::Control* focused = dialog.Focused();
+    run.focusAtWait.push_back(focused != nullptr ? focused->id : 0);
+    run.textAtWait11.push_back(dialog.Find(11)->text);
+  };
+  TestDialog dialog(withDefault);
+  run.result = dialog.DoModal();
+  run.commands = dialog.commands;
+  run.okCount = dialog.okCount;
+  run.rejected = ui.rejected;
+  return run;
+}
+
+UiEvent Key(UINT vk, bool shift = false, bool alt = false) {
+  return UiEvent::Key(vk, shift, false, alt);
+}
+
+TEST(DialogKeys, TabVisitsTabStopsInTemplateOrderAndOnlyTheCheckedRadio) {
+  Outcome run = Drive({Key(VK_TAB), Key(VK_TAB), Key(VK_TAB), Key(VK_TAB), Key(VK_TAB),
+                       Key(VK_TAB, true), Key(VK_TAB, true)});
+  // The framework focuses the first tab stop; Beta is skipped while Alpha is checked.
+  EXPECT_EQ(run.focusAtWait, (std::vector<int>{11, 12, 20, 30, 31, 11, 31, 30}));
+  EXPECT_EQ(run.result, IDCANCEL);  // the script ran dry: Esc
+}
+
+TEST(DialogKeys, ArrowsMoveAndClickWithinTheRadioGroupAndMoveTheTabStop) {
+  Outcome run = Drive({UiEvent::Click(20), Key(VK_DOWN), Key(VK_DOWN), Key(VK_UP), Key(VK_RIGHT),
+                       Key(VK_TAB), Key(VK_TAB, true)});
+  EXPECT_EQ(run.focusAtWait, (std::vector<int>{11, 20, 21, 20, 21, 20, 30, 20}));
+  EXPECT_EQ(run.commands, (std::vector<int>{20, 21, 20, 21, 20}));
+  // After the last arrow Alpha is checked again, so Shift+Tab from Go lands on it.
+}
+
+TEST(DialogKeys, EnterPressesTheFocusedOrDefaultButtonElseIssuesOk) {
+  struct Case {
+    std::vector<UiEvent> events;
+    bool withDefault;
+    std::vector<int> commands;
+    int ok;
+  } cases[] = {
+      {{Key(VK_RETURN)}, true, {30}, 0},                       // edit focused: the default button
+      {{Key(VK_RETURN)}, false, {}, 1},                        // no default button: IDOK
+      {{UiEvent::Click(20), Key(VK_RETURN)}, false, {20}, 1},  // radio focused: IDOK
+      {{Key(VK_TAB), Key(VK_TAB), Key(VK_TAB), Key(VK_TAB), Key(VK_RETURN)}, true, {}, 0},
+  };
+  for (const Case& c : cases) {
+    Outcome run = Drive(c.events, c.withDefault);
+    EXPECT_EQ(run.commands, c.commands);
+    EXPECT_EQ(run.okCount, c.ok);
+  }
+  // The last case: Enter on the focused Quit button ends the dialog through its handler.
+  EXPECT_EQ(Drive(cases[3].events).result, 31);
+}
+
+TEST(DialogKeys, MnemonicsLeadFromLabelsAndPressButtons) {
+  Outcome run = Drive({Key(VK_TAB), Key('N', false, true), Key('B', false, true),
+                       Key('G', false, true), Key('Q', false, true)});
+  // Alt+N: the label leads to the edit after it; Alt+B clicks Beta; Alt+G presses Go.
+  EXPECT_EQ(run.focusAtWait, (std::vector<int>{11, 12, 11, 21, 21}));
+  EXPECT_EQ(run.commands, (std::vector<int>{21, 30}));
+  EXPECT_EQ(run.result, 31);
+}
+
+TEST(DialogEdits, TypingRespectsLimitDigitsAndDoubleByteCharacters) {
+  Outcome run = Drive({UiEvent::Type(11, "abcdef"),
+                       UiEvent::Type(11,
+                                     "\x95\x5C"
+                                     "ab"),
+                       Key(VK_BACK), Key(VK_BACK), Key(VK_BACK), UiEvent::Char("\x83\x5C"),
+                       UiEvent::Type(12, "1a2"), UiEvent::Type(11, "")});
+  EXPECT_EQ(run.textAtWait11,
+            (std::vector<std::string>{"", "abcd",
+                                      "\x95\x5C"
+                                      "ab",
+                                      "\x95\x5C"
+                                      "a",
+                                      "\x95\x5C", "", "\x83\x5C", "\x83\x5C", ""}));
+}
+
+TEST(DialogInput, InputsThatCannotApplyAreRejectedAndChangeNothing) {
+  winport::RecordingUiBackend ui;
+  winport::ScopedUiBackend scope(ui);
+  ui.events = {UiEvent::Click(99), UiEvent::Type(20, "x"), UiEvent::Click(21)};
+  TestDialog dialog;
+  ui.onWait = [&](const winport::DialogWindow& window) {
+    if (ui.events.size() == 1) ::EnableWindow(window.Find(21)->handle, FALSE);
+  };
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(ui.rejected.size(), 3u);
+  EXPECT_TRUE(dialog.commands.empty());
+}
+
+TEST(ProgressBar, StepItWrapsToTheLowerBoundPastTheEnd) {
+  winport::RecordingUiBackend ui;
+  winport::ScopedUiBackend scope(ui);
+  winport::DialogTemplate t;
+  t.controls = {{5, ControlClass::Progress, 0, "", {}}};
+  CDialog dialog(t);
+  ASSERT_TRUE(dialog.Create());
+  CProgressCtrl bar;
+  bar.Attach(::GetDlgItem(dialog.m_hWnd, 5));
+  bar.SetRange(2, 10);
+  bar.SetStep(3);
+  bar.SetPos(0);  // clamped to the range
+  std::vector<int> positions;
+  for (int i = 0; i < 4; ++i) {
+    bar.StepIt();
+    positions.push_back(bar.GetPos());
+  }
+  EXPECT_EQ(positions, (std::vector<int>{5, 8, 2, 5}));
+  bar.Detach();
+}
+
+}  // namespace
