@@ -6,7 +6,12 @@
 #include <clocale>
 #include <string>
 
+#include "tests/support/temp_folder.h"
+#include "winport/dialog_manager.h"
+#include "winport/dialog_window.h"
 #include "winport/message_box.h"
+#include "winport/recording_ui.h"
+#include "winport/script_recorder.h"
 #include "winport/terminal_boxes.h"
 #include "winport/terminal_canvas.h"
 #include "winport/terminal_form.h"
@@ -110,6 +115,60 @@ TEST_F(TerminalUiTest, SaveFileFieldEditsWholeCharacters) {
   EXPECT_EQ(result, "C:\\\x8F\xC1");
   EXPECT_TRUE(view.Handle(winport::UiEvent::Key(VK_ESCAPE), &result, &ignored));
   EXPECT_EQ(result, std::nullopt);
+}
+
+TEST(ScriptRecorder, TypingBecomesTheEditsFinalTextBeforeTheNextInput) {
+  winport::DialogTemplate t;
+  t.controls = {
+      {10, winport::ControlClass::Edit, WS_TABSTOP, "", {}},
+      {11, winport::ControlClass::Edit, WS_TABSTOP, "", {}},
+      {12, winport::ControlClass::Button, BS_PUSHBUTTON | WS_TABSTOP, "&Go", {}},
+  };
+  winport::RecordingUiBackend ui;
+  winport::ScopedUiBackend scoped(ui);
+  winport::DialogWindow dialog(t, true);
+  SetFocus(dialog.Find(10)->handle);
+  testsupport::TempFolder temp;
+  winport::ScriptRecorder recorder(temp / "session.script");
+  using winport::UiEvent;
+  for (const UiEvent& event : {
+           UiEvent::Char("1"),
+           UiEvent::Char("2"),
+           UiEvent::Key(VK_BACK),
+           UiEvent::Char("\x8F\xC1"),
+           UiEvent::Key(VK_LEFT),  // 1消, caret before 消
+           UiEvent::Key(VK_TAB),
+           UiEvent::Char("x"),  // into 11
+           UiEvent::Key('S', false, false, true),
+           UiEvent::Key(VK_TAB, true),
+           UiEvent::Key(VK_TAB),
+           UiEvent::Key(VK_TAB),  // to the button
+           UiEvent::Char(" "),
+           UiEvent::Key(VK_HOME),
+       }) {
+    recorder.Input(dialog, event);
+    winport::DeliverInput(dialog, event, nullptr);
+  }
+  recorder.MessageBoxAnswer(IDNO);
+  recorder.SaveAnswer(std::nullopt);
+  const std::vector<std::string> expected = {
+      "# recorded at the terminal; replay with WINPORT_UI=script:PATH",
+      testsupport::Utf8(u8"type 10 1消"),
+      "key Tab",
+      "type 11 x",
+      "key alt+S",
+      "key shift+Tab",
+      "key Tab",
+      "key Tab",
+      "key Space",
+      "key Home",
+      "answer no",
+      "save cancel",
+  };
+  EXPECT_EQ(recorder.lines(), expected);
+  std::string file;
+  for (const std::string& line : expected) file += line + "\n";
+  EXPECT_EQ(temp.Read("session.script"), file);
 }
 
 }  // namespace
