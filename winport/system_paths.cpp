@@ -193,7 +193,8 @@ DWORD GetModuleFileNameA(void* module, LPSTR buffer, DWORD size) {
   char target[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", target, sizeof target - 1);
   std::optional<std::string> name;
-  if (length > 0) name = winport::CurrentDriveMap().ToWindows(std::string(target, length));
+  // Through a share when no drive reaches the program's folder: it must still find itself.
+  if (length > 0) name = winport::CurrentDriveMap().ToWindowsOrShare(std::string(target, length));
   if (!name) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;

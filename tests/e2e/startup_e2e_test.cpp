@@ -147,6 +147,39 @@ TEST(StartupEndToEnd, ProgramFolderEndingInKatakanaSoFindsItsDefinitionFile) {
   EXPECT_TRUE(run.Has("lparam=0")) << run.output;
 }
 
+TEST(StartupEndToEnd, ARelativeWindowFolderStillReachesTheCaller) {
+  // The program moves to its own folder at start-up; the relative window folder it inherited
+  // from the caller must keep naming the caller's, or the caller waits with its window disabled.
+  ProgramFolder folder(kLevel2);
+  testsupport::TempFolder callerFolder;
+  HostRun run = RunHost("cd '" + callerFolder.path() + "' && WINPORT_WINDOW_DIR=windows " + kSample,
+                        "", folder.program());
+  EXPECT_TRUE(run.Has("posted message=1024 wparam=1 lparam=0")) << run.output;
+  EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST(StartupEndToEnd, AProgramFolderReachedOnlyThroughAShareFindsItsDefinitionFile) {
+  ProgramFolder folder(kLevel2);
+  std::string programFolder = fs::path(folder.program()).parent_path().string();
+  HostRun run =
+      RunHost(kSample + " WINPORT_DRIVES='Z=' WINPORT_SHARES='srv\\bin=" + programFolder + "'", "",
+              folder.program());
+  EXPECT_FALSE(run.Has(U8(u8"動作環境が不正です。"))) << run.output;
+  EXPECT_TRUE(run.Has("lparam=0")) << run.output;
+}
+
+TEST(StartupEndToEnd, OneBadDriveMapEntryCostsNoOtherEntry) {
+  // A malformed share entry beside a valid drive map that alone reaches the program folder.
+  ProgramFolder folder(kLevel2);
+  std::string programFolder = fs::path(folder.program()).parent_path().string();
+  HostRun run =
+      RunHost(kSample + " WINPORT_DRIVES='Z=;P=" + programFolder + "' WINPORT_SHARES='broken'", "",
+              folder.program());
+  EXPECT_TRUE(run.Has("WINPORT_SHARES: \"broken\"")) << run.output;  // warned about
+  EXPECT_FALSE(run.Has(U8(u8"動作環境が不正です。"))) << run.output;
+  EXPECT_TRUE(run.Has("lparam=0")) << run.output;
+}
+
 TEST(StartupEndToEnd, EveryEditionStarts) {
   for (const char* edition : {"moravel", "tessaly", "brenwick"}) {
     ProgramFolder folder(kLevel2, "", edition);

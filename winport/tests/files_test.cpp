@@ -551,6 +551,16 @@ TEST_F(FilesTest, ModuleFileNameIsTheProgramOnAWindowsDrive) {
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
   EXPECT_EQ(std::string(small), name.substr(0, sizeof small - 1));
   EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<void*>(1), buffer, sizeof buffer), 0u);
+
+  // Reached only through a share, the program still has a name, and its folder can be entered.
+  std::string folder = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+  winport::DriveMap shareOnly = MakeMap(temp_);
+  shareOnly.RemoveDrive('Z');
+  shareOnly.SetShare("host", "bin", folder);
+  testsupport::DriveMapGuard guard(shareOnly);
+  ASSERT_EQ(GetModuleFileNameA(nullptr, buffer, sizeof buffer), 24u);
+  EXPECT_STREQ(buffer, "\\\\host\\bin\\winport_tests");
+  EXPECT_TRUE(SetCurrentDirectoryA("\\\\host\\bin\\"));
 }
 
 }  // namespace
