@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/shell.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -21,25 +22,12 @@ std::string BinDir() {
 
 std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-struct HostRun {
-  int exitCode = -1;
-  std::string output;
-  bool Has(const std::string& text) const { return output.find(text) != std::string::npos; }
-};
+using HostRun = testsupport::ShellRun;
 
 // Runs `env... ledvia-host hostArgs -- program` with no input and collects its output.
 HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::string& program) {
-  std::string command =
-      env + " '" + BinDir() + "/ledvia-host' " + hostArgs + " -- '" + program + "' </dev/null 2>&1";
-  HostRun run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return testsupport::Shell(env + " '" + BinDir() + "/ledvia-host' " + hostArgs + " -- '" +
+                            program + "' </dev/null 2>&1");
 }
 
 // A program folder of its own: a copy of an edition program and, when given, its definition
