@@ -8,6 +8,7 @@
 #include <string>
 
 #include "accounting/StSaveTaxInfo.h"
+#include "aggregate/amount.h"
 #include "report/data_catalogue.h"
 #include "report/header_sections.h"
 #include "report/report_document.h"
@@ -226,26 +227,18 @@ TEST(DataFromSaved, SuppressionSecuritiesAndSharedOffsets) {
   EXPECT_EQ(ValueIn(report, "D020214", "KAZEIURIAGEZEROZEINUKI10"), "");
 }
 
-// A securities figure whose twentyfold leaves the fixed-point range fails DATA instead of
-// ending the program; the user is asked as for any failed section.
-TEST_F(LinkageFile, OverflowingSecuritiesFigureFailsTheDataSection) {
-  for (int answer : {IDYES, IDNO}) {
-    reporttest::SavedFixture fixture(2, 0);
-    reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kSalesBlock[0] + 32, 5000000000000 * kYen);
-    backend_.boxes.clear();
-    backend_.answers = {answer};
-    RecordingOutput out;
-    ReportOutcome outcome = WriteReportFromSavedFigures(out, "a.xml", fixture.context);
-    EXPECT_EQ(outcome,
-              answer == IDYES ? ReportOutcome::kCompleteWithFailure : ReportOutcome::kAbandoned);
-    ASSERT_EQ(backend_.boxes.size(), 1u);
-    EXPECT_EQ(backend_.boxes[0].text, kDataFailedQuestion);
-    EXPECT_EQ(backend_.boxes[0].caption, "消費税");
-    EXPECT_EQ(backend_.boxes[0].style, MB_YESNO | MB_ICONEXCLAMATION);
-    // Nothing after the securities element's group start; the document is closed.
-    EXPECT_EQ(out.lines.back(), "</REPORT>\r\n");
-    EXPECT_EQ(out.lines[out.lines.size() - 2].find("\t\t\t<MENZEIURIAGEZEINUKI10>"), 0u);
-  }
+// A securities figure whose twentyfold leaves the fixed-point range stops the document without
+// a question; the file keeps what was written and is closed.
+TEST_F(LinkageFile, OverflowingSecuritiesFigureStopsTheDocument) {
+  reporttest::SavedFixture fixture(2, 0);
+  reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kSalesBlock[0] + 32, 5000000000000 * kYen);
+  backend_.boxes.clear();
+  RecordingOutput out;
+  EXPECT_THROW(WriteReportFromSavedFigures(out, "a.xml", fixture.context), AmountOverflow);
+  EXPECT_TRUE(backend_.boxes.empty());
+  EXPECT_FALSE(out.IsOpen());
+  // Nothing after the group start of the securities element.
+  EXPECT_EQ(out.lines.back().find("\t\t\t<MENZEIURIAGEZEINUKI10>"), 0u);
 }
 
 // The data's rounding mode reaches every amount of both writers, the refund sections included.
