@@ -180,16 +180,17 @@ TEST(DataFromTotals, UnassignedSalesAreTakenBeforeRounding) {
   EXPECT_EQ(out2.lines, std::vector<std::string>{"\t<DATA>\r\n"});
 }
 
-// Sales not assigned to a business type whose difference leaves the fixed-point range fail
-// the section at that element instead of ending the program or writing a wrapped figure.
-TEST(DataFromTotals, AnUnassignedFigureOutOfRangeFailsTheSection) {
+// Sales not assigned to a business type whose difference leaves the fixed-point range stop the
+// section at that element with AmountOverflow (the run then ends) instead of writing a wrapped
+// figure.
+TEST(DataFromTotals, AnUnassignedFigureOutOfRangeStopsTheSection) {
   reporttest::JournalFixture fixture(2, 0);
   fixture.totals.rateRecords[0].SetAmountAt(9, 900000000000000000);
   fixture.totals.businessTypeRecords[0].SetAmountAt(24, -200000000000000000);
   RecordingOutput out;
   ReportWriter writer;
   writer.Open(&out, "a.xml");
-  EXPECT_EQ(WriteDataFromTotals(writer, fixture.context), 0);
+  EXPECT_THROW(WriteDataFromTotals(writer, fixture.context), AmountOverflow);
   ASSERT_FALSE(out.lines.empty());
   EXPECT_EQ(out.lines.back().find("\t\t\t<KAZEIURIAGE6SHUZEIKOMI10>"), 0u);
 }

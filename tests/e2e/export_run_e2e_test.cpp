@@ -48,8 +48,7 @@ std::optional<std::string> ReadBytes(const std::string& path) {
 }
 
 std::string GoldenPath(const std::string& name) {
-  const char* source = std::getenv("QL_SOURCE_DIR");
-  return std::string(source != nullptr ? source : ".") + "/tests/e2e/golden/" + name;
+  return reinterpret_cast<const char*>(u8"" QL_E2E_GOLDEN_DIR "/") + name;
 }
 
 // The value xmllint reads at `xpath`; fails the test when xmllint cannot read the file.
