@@ -32,6 +32,7 @@ class ProgramFolder {
       temp_.WriteFile(fs::relative(folder_ + "/QuillonDef.ini", temp_.path()), ini);
   }
   const std::string& program() const { return program_; }
+  const std::string& root() const { return temp_.path(); }
 
  private:
   testsupport::TempFolder temp_;
@@ -135,6 +136,15 @@ TEST(StartupEndToEnd, ProgramFolderThatCannotBeEnteredCountsAsNoDefinitionFile) 
                            std::string(60, 'f') + "/" + std::string(60, 'g');
   for (const std::string& subfolder : {U8(u8"連動😀"), deep}) {
     ProgramFolder folder(kLevel2, subfolder);
+    // A path cut at 260 bytes ends in one of the folders above the program's: each of them
+    // holds a definition file too, so reading any of them would pass.
+    for (fs::path above = fs::path(folder.program()).parent_path().parent_path();
+         above != fs::path(folder.root()); above = above.parent_path()) {
+      std::FILE* ini = std::fopen((above / "QuillonDef.ini").c_str(), "wb");
+      ASSERT_NE(ini, nullptr);
+      std::fputs(kLevel2, ini);
+      std::fclose(ini);
+    }
     testsupport::TempFolder startedIn;
     startedIn.WriteFile("QuillonDef.ini", kLevel2);
     HostRun run = RunHost(kSample, "", folder.program(), startedIn.path());
