@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/e2e/host_run.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -53,10 +54,10 @@ std::string GoldenPath(const std::string& name) {
 
 // The value xmllint reads at `xpath`; fails the test when xmllint cannot read the file.
 std::string XPath(const std::string& file, const std::string& xpath) {
-  bool ok = false;
-  std::string value = e2e::CommandOutput(
-      "xmllint --xpath " + e2e::Quoted("string(" + xpath + ")") + " " + e2e::Quoted(file), &ok);
-  EXPECT_TRUE(ok) << file << " " << xpath;
+  testsupport::ShellRun read = testsupport::Shell(
+      "xmllint --xpath " + e2e::Quoted("string(" + xpath + ")") + " " + e2e::Quoted(file));
+  EXPECT_EQ(read.exitCode, 0) << file << " " << xpath;
+  std::string value = read.output;
   while (!value.empty() && value.back() == '\n') value.pop_back();
   return value;
 }
@@ -142,9 +143,9 @@ class ExportRun : public ::testing::Test {
       ADD_FAILURE() << golden << " differs from byte " << at << ": "
                     << bytes->substr(at >= 40 ? at - 40 : 0, 80);
     }
-    bool wellFormed = false;
-    e2e::CommandOutput("xmllint --noout " + e2e::Quoted(produced) + " 2>&1", &wellFormed);
-    EXPECT_TRUE(wellFormed) << golden;
+    testsupport::ShellRun check =
+        testsupport::Shell("xmllint --noout " + e2e::Quoted(produced) + " 2>&1");
+    EXPECT_EQ(check.exitCode, 0) << golden << check.output;
     EXPECT_EQ(XPath(produced, "count(/REPORT/DATA/*)"), "37") << golden;
   }
 

@@ -1,8 +1,5 @@
 #include "tests/e2e/host_run.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <cstdlib>
 
 #include "tests/support/temp_folder.h"
@@ -30,21 +27,6 @@ std::string Quoted(const std::string& text) {
   return quoted + "'";
 }
 
-std::string CommandOutput(const std::string& command, bool* ok) {
-  std::string output;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    *ok = false;
-    return output;
-  }
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-  int status = pclose(pipe);
-  *ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return output;
-}
-
 HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::string& program,
                 const std::string& folder) {
   // The accounting product's folders of this test process, never the user's own.
@@ -53,15 +35,7 @@ HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::
                         "LEDVIA_HOME=" + Quoted(home.path()) + " " + env + " " +
                         Quoted(BinDir() + "/ledvia-host") + " " + hostArgs + " -- " +
                         Quoted(program) + " </dev/null 2>&1";
-  HostRun run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return HostRun{testsupport::Shell(command)};
 }
 
 int HostRun::BoxCount() const {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/shell.h"
+
 namespace e2e {
 
 // The folder of the built programs (QL_BIN_DIR).
@@ -12,10 +14,8 @@ std::string BinDir();
 // The environment assignment that opens the bundled sample company database.
 std::string SampleDatabase();
 
-struct HostRun {
-  int exitCode = -1;
-  std::string output;  // standard output and error, UTF-8
-  bool Has(const std::string& text) const { return output.find(text) != std::string::npos; }
+// What ledvia-host printed (standard output and error, UTF-8) and its exit status.
+struct HostRun : testsupport::ShellRun {
   // Message boxes shown (the script front end echoes each with its caption "消費税").
   int BoxCount() const;
   // Whether the texts occur in this order.
@@ -27,9 +27,6 @@ struct HostRun {
 // `env` names another.
 HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::string& program,
                 const std::string& folder = "");
-
-// Standard output of a shell command; `ok` tells whether it ran and exited with 0.
-std::string CommandOutput(const std::string& command, bool* ok);
 
 // Single quotes for the shell.
 std::string Quoted(const std::string& text);
