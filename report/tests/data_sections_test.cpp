@@ -228,20 +228,6 @@ TEST(DataFromSaved, SuppressionSecuritiesAndSharedOffsets) {
   EXPECT_EQ(ValueIn(report, "D020214", "KAZEIURIAGEZEROZEINUKI10"), "");
 }
 
-// A securities figure whose twentyfold leaves the fixed-point range stops the document without
-// a question; the file keeps what was written and is closed.
-TEST_F(LinkageFile, OverflowingSecuritiesFigureStopsTheDocument) {
-  reporttest::SavedFixture fixture(2, 0);
-  reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kSalesBlock[0] + 32, 5000000000000 * kYen);
-  backend_.boxes.clear();
-  RecordingOutput out;
-  EXPECT_THROW(WriteReportFromSavedFigures(out, "a.xml", fixture.context), AmountOverflow);
-  EXPECT_TRUE(backend_.boxes.empty());
-  EXPECT_FALSE(out.IsOpen());
-  // Nothing after the group start of the securities element.
-  EXPECT_EQ(out.lines.back().find("\t\t\t<MENZEIURIAGEZEINUKI10>"), 0u);
-}
-
 // The data's rounding mode reaches every amount of both writers, the refund sections included.
 // Entity kind 2 under general taxation fills KANPUH and KANPUK alike.
 TEST(DataSections, ApplyTheRunsRoundingModeEverywhere) {

@@ -153,14 +153,6 @@ TEST(StartupEndToEnd, ProgramFolderThatCannotBeEnteredCountsAsNoDefinitionFile) 
   }
 }
 
-TEST(StartupEndToEnd, EveryEditionStarts) {
-  for (const char* edition : {"moravel", "tessaly", "brenwick"}) {
-    ProgramFolder folder(kLevel2, "", edition);
-    HostRun run = RunHost(kSample, "--function-id 7", folder.program());
-    EXPECT_TRUE(run.Has("wparam=7 lparam=1")) << edition << run.output;
-  }
-}
-
 TEST(StartupEndToEnd, EditionProgramsCarryTheirVersionBlock) {
   struct Case {
     const char* program;
