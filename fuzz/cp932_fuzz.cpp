@@ -49,12 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             static_cast<unsigned char>(text[last]) == c);
     Require(!cp932::IsInDoubleByte(text, first) && !cp932::IsInDoubleByte(text, last));
   }
-  Require(cp932::EndsWithBackslash(text) == (size > 0 && cp932::FindLastChar(text, '\\') == size - 1));
+  Require(cp932::EndsWithBackslash(text) ==
+          (size > 0 && cp932::FindLastChar(text, '\\') == size - 1));
 
   // The full-width mapping: a size query, an exact buffer, and one too small by n bytes.
   for (int length : {static_cast<int>(size), -1}) {
     if (length == 0) continue;
-    int needed = LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_FULLWIDTH, text.c_str(), length, nullptr, 0);
+    int needed =
+        LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_FULLWIDTH, text.c_str(), length, nullptr, 0);
     Require(needed > 0);
     auto exact = std::make_unique<char[]>(static_cast<std::size_t>(needed));
     Require(LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_FULLWIDTH, text.c_str(), length, exact.get(),

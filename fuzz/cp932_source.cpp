@@ -84,8 +84,8 @@ bool Transcode(const std::string& in, std::string* out, const std::string& name)
       std::size_t start = i;
       while (start > 0 && IsIdentifier(in[start - 1])) --start;
       std::string prefix = in.substr(start, i - start);
-      if (c == '\'' && !prefix.empty() && !(prefix == "u8" || prefix == "u" || prefix == "U" ||
-                                             prefix == "L")) {
+      if (c == '\'' && !prefix.empty() &&
+          !(prefix == "u8" || prefix == "u" || prefix == "U" || prefix == "L")) {
         out->push_back(in[i++]);  // a digit separator
       } else if (c == '"' && !prefix.empty() && prefix.back() == 'R' &&
                  (prefix == "R" || prefix == "u8R" || prefix == "uR" || prefix == "UR" ||

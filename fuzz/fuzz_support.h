@@ -21,8 +21,8 @@ namespace fuzzsupport {
 inline const std::string& Root(void (*extra)(winport::DriveMap&, const std::string&) = nullptr) {
   static const std::string root = [extra] {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                          "/ql-fuzz-XXXXXX";
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/ql-fuzz-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     winport::DriveMap map;
     map.RemoveDrive('Z');

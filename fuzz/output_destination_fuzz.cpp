@@ -50,12 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   OutputCheckResult result = CheckOutputDestination(nullptr, path, (flags & 1) != 0);
   (void)result;
   // Nothing appears outside the drive and share roots, and nothing without a Yes.
-  fuzzsupport::Require(CountEntries(root) == CountEntries(root + "/c") +
-                                                 CountEntries(root + "/share") + 3);
+  fuzzsupport::Require(CountEntries(root) ==
+                       CountEntries(root + "/c") + CountEntries(root + "/share") + 3);
   bool saidYes = false;
   for (std::size_t i = 0; i < ui.boxes.size() && i < 7; ++i) {
     saidYes = saidYes || (flags & (2 << i)) != 0;
   }
-  if (!saidYes) fuzzsupport::Require(CountEntries(root + "/c") == 1 && CountEntries(root + "/share") == 0);
+  if (!saidYes)
+    fuzzsupport::Require(CountEntries(root + "/c") == 1 && CountEntries(root + "/share") == 0);
   return 0;
 }

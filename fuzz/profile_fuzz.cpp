@@ -19,8 +19,8 @@ std::string Read(const char* section, const char* key, DWORD size, bool list) {
   fuzzsupport::Require(length < size || size == 0);
   if (size == 0) return std::string();
   fuzzsupport::Require(buffer[length] == '\0');
-  if (list && length + 1 < size) fuzzsupport::Require(length == 0 || buffer[length - 1] == '\0' ||
-                                                      buffer[length + 1] == '\0');
+  if (list && length + 1 < size)
+    fuzzsupport::Require(length == 0 || buffer[length - 1] == '\0' || buffer[length + 1] == '\0');
   return std::string(buffer.get(), length);
 }
 
@@ -39,7 +39,8 @@ std::vector<std::string> Names(const std::string& list) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& root = fuzzsupport::Root();
-  fuzzsupport::WriteFile(root + "/f.ini", std::string_view(reinterpret_cast<const char*>(data), size));
+  fuzzsupport::WriteFile(root + "/f.ini",
+                         std::string_view(reinterpret_cast<const char*>(data), size));
   DWORD small = size > 0 ? data[0] % 24 : 3;
   std::vector<std::string> sections = Names(Read(nullptr, nullptr, 4096, true));
   Read(nullptr, nullptr, small, true);
