@@ -21,7 +21,8 @@ bool IsTrailByte(unsigned char byte);
 bool IsAssignedPair(unsigned char lead, unsigned char trail);
 
 // Scanning from the start, does byte position k belong to a double-byte character (as its
-// first or second byte)? A lead byte followed by the end of text is a lone byte, not a pair.
+// first or second byte)? A lead byte followed by the end of text or by a NUL is a lone byte,
+// not a pair (the NUL stands alone too), as in the Windows multibyte functions.
 bool IsInDoubleByte(std::string_view text, std::size_t k);
 // Scanning from the start, is byte position k the second byte of a double-byte character?
 bool IsTrailPosition(std::string_view text, std::size_t k);

@@ -75,6 +75,8 @@ void SetLastError(DWORD code);
 // name ending in a separator gives ERROR_INVALID_NAME; a path of MAX_PATH bytes or more gives
 // ERROR_FILENAME_EXCED_RANGE; trailing dots and blanks of the name are dropped. flags: only
 // FILE_ATTRIBUTE_READONLY counts (a new file gets mode 0444); security and template ignored.
+// Unlike Windows, which has no such files, anything but a regular file (a named pipe, a
+// device) is refused with ERROR_ACCESS_DENIED, and opening never waits for a pipe's other end.
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 // Writes all of data (retrying short writes). A full disk fails with ERROR_DISK_FULL and
@@ -114,13 +116,16 @@ BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 // quirk: a full path longer than 248 bytes (MAX_PATH - 12) gives ERROR_FILENAME_EXCED_RANGE.
 BOOL CreateDirectoryA(LPCSTR path, void* security);
 // Removes an empty folder: ERROR_DIR_NOT_EMPTY when it is not, ERROR_DIRECTORY for a file.
-// Kept quirk: the process's current directory is in use and cannot be removed
-// (ERROR_SHARING_VIOLATION).
+// Kept quirks: the process's current directory is in use and cannot be removed
+// (ERROR_SHARING_VIOLATION, also when it is a drive root); another drive or share root is not
+// empty (ERROR_DIR_NOT_EMPTY); nullptr, "" or blanks only give ERROR_INVALID_NAME. An empty
+// drive root is never removed either (ERROR_ACCESS_DENIED).
 BOOL RemoveDirectoryA(LPCSTR path);
 // FILE_ATTRIBUTE_DIRECTORY for a folder (also a drive or share root); FILE_ATTRIBUTE_ARCHIVE
 // for a file, with FILE_ATTRIBUTE_READONLY when it has no write bit, as Wine reports them.
 // Missing: INVALID_FILE_ATTRIBUTES with ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND when a
-// folder on the way is missing. A file named with a separator after it is not found.
+// folder on the way is missing. A file named with a separator after it ("a.txt\") is not
+// found, with ERROR_PATH_NOT_FOUND ("a.txt\." is the file).
 DWORD GetFileAttributesA(LPCSTR path);
 
 // A point in time as Windows keeps it: 100-nanosecond steps since 1601-01-01 UTC.
@@ -146,8 +151,10 @@ BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, void* info)
 // The drive type of a root: "C:", "C:\" and even "C:\windows" give C's configured type (only
 // the letter counts); an unmapped letter, a non-letter, "" and relative names give
 // DRIVE_NO_ROOT_DIR; "\\server\share\" gives DRIVE_REMOTE when mapped, else
-// DRIVE_NO_ROOT_DIR; nullptr and "\" mean the current directory's drive. Whether the root
-// folder exists is not checked (a removable drive without medium keeps its type).
+// DRIVE_NO_ROOT_DIR; nullptr and "\" mean the current directory's drive. In the device
+// namespace "\\.\C:\" is drive C and "\\.\C:" (the volume device) DRIVE_UNKNOWN; no other
+// devices exist (DRIVE_NO_ROOT_DIR). Whether the root folder exists is not checked (a
+// removable drive without medium keeps its type).
 UINT GetDriveTypeA(LPCSTR rootPath);
 // The Windows current directory: no backslash at the end except at a drive root ("C:\",
 // "C:\dir", "\\server\share"). It reads back as SetCurrentDirectoryA set it while the Linux
@@ -174,11 +181,12 @@ DWORD GetTempPathA(DWORD size, LPSTR buffer);
 
 namespace winport {
 
-// _access: mode 0 existence, 2 write, 4 read, 6 read and write; 0 when allowed, -1 with errno
-// (ENOENT, EACCES, EINVAL for another mode) otherwise. Kept quirks: a folder only needs to
-// exist, whatever the mode, as on Windows; write is refused for a read-only file (no write
-// bit) even to root. Shares and drive roots work ("\\server\share" with mode 6). The Win32
-// last error is left alone.
+// _access: 0 when allowed, -1 with errno otherwise. As msvcrt, any mode is taken and only its
+// bits 2 (write) and 4 (read) count (modes 1, 3, 8 are no error); a name with '*' or '?' gives
+// EINVAL, a missing file, nullptr or "" ENOENT, a refusal EACCES. Kept quirks: a folder only
+// needs to exist, whatever the mode, as on Windows; write is refused for a read-only file (no
+// write bit) even to root. Unlike msvcrt, read (4) is checked against the Linux permissions. Shares
+// and drive roots work ("\\server\share" with mode 6). The Win32 last error is left alone.
 int Access(const char* path, int mode);
 
 }  // namespace winport
