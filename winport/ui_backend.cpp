@@ -8,11 +8,37 @@
 
 #include "winport/script_ui.h"
 #include "winport/terminal_ui.h"
+#if WINPORT_DESKTOP
+#include "winport/desktop/desktop_ui.h"
+#endif
 
 namespace winport {
 namespace {
 
 UiBackend* installed = nullptr;
+
+const char* RecordPath() {
+  const char* record = std::getenv("WINPORT_UI_RECORD");
+  return record != nullptr ? record : "";
+}
+
+// The desktop front end when this build has it and Qt can open windows here; else nullptr,
+// with a warning when it was asked for.
+std::unique_ptr<UiBackend> MakeDesktopBackend(bool asked) {
+#if WINPORT_DESKTOP
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const bool display = (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+  // Only a run that asks for it gets a platform without a display (QT_QPA_PLATFORM=offscreen).
+  if (display || (asked && DesktopAvailable())) {
+    return std::make_unique<DesktopUiBackend>(RecordPath());
+  }
+  if (asked) std::fprintf(stderr, "warning: WINPORT_UI=desktop: no display (DISPLAY is not set)\n");
+#else
+  if (asked) std::fprintf(stderr, "warning: WINPORT_UI=desktop: built without the desktop\n");
+#endif
+  return nullptr;
+}
 
 // The backend WINPORT_UI asks for, made once for the life of the process.
 std::unique_ptr<UiBackend> MakeDefaultBackend() {
@@ -30,12 +56,20 @@ std::unique_ptr<UiBackend> MakeDefaultBackend() {
     }
     return std::make_unique<ScriptUiBackend>(script, stdout, stderr, path);
   }
-  if (!choice.empty() && choice != "terminal") {
-    std::fprintf(stderr, "warning: WINPORT_UI=%s is not terminal or script:PATH\n", choice.c_str());
+  if (!choice.empty() && choice != "terminal" && choice != "desktop") {
+    std::fprintf(stderr, "warning: WINPORT_UI=%s is not desktop, terminal or script:PATH\n",
+                 choice.c_str());
+  }
+  // Unasked, the desktop only for a person at a terminal of a graphical session: a run whose
+  // standard input is piped (the tests, a host feeding a script) keeps to the script.
+  if (choice == "desktop" || (choice.empty() && isatty(0))) {
+    if (std::unique_ptr<UiBackend> desktop = MakeDesktopBackend(choice == "desktop")) {
+      return desktop;
+    }
+    choice.clear();  // as if nothing had been asked
   }
   if (choice == "terminal" || (choice.empty() && isatty(0) && isatty(1))) {
-    const char* record = std::getenv("WINPORT_UI_RECORD");
-    return std::make_unique<TerminalUiBackend>(record != nullptr ? record : "");
+    return std::make_unique<TerminalUiBackend>(RecordPath());
   }
   return std::make_unique<ScriptUiBackend>(stdin, stdout, stderr, "standard input");
 }

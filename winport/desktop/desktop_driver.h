@@ -1,0 +1,48 @@
+// Acting as a person on the desktop front end's windows, for tests: key clicks and mouse
+// clicks through Qt's own event delivery (QTest), answers to the box on the screen, and a
+// comparison of what the widgets show with what the dialog model says. Qt stays behind this
+// header. Call these from DesktopUiBackend's hooks (onWait, onMessageBox, onSaveFile).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "winport/ui_backend.h"
+
+namespace winport::desktop {
+
+// Gives the dialog's window `event` as a person would:
+// - Key: the key with its modifiers, at the widget that has Qt's focus in that window (the
+//   window itself when none has);
+// - Char: that character typed (a key for ASCII text, else the input method's commit);
+// - Click: the left mouse button pressed and released in the middle of the control;
+// - Type: a click in the edit, End, Backspace once per character of its text, and the new
+//   text typed character by character;
+// - Close: the window's close request (its title bar button).
+void Perform(const DialogWindow& dialog, const UiEvent& event);
+
+// Answers the message box on the screen with the keys a person uses: Enter for IDOK, Y for
+// IDYES, N for IDNO, Esc for IDCANCEL. False when no box is up or the box stays up (it is
+// then closed without an answer, so that the program goes on).
+bool AnswerMessageBox(int answer);
+
+// Fills the save-file dialog on the screen with `windowsPath` (code page 932, through the
+// drive map to the Linux path) and presses Enter; nullopt presses Esc. False when no such
+// dialog is up, the path has no Linux form, or the dialog stays up (then it is cancelled).
+bool AnswerSaveFile(const std::optional<std::string>& windowsPath);
+
+// How the window's widgets differ from the dialog model, one line each ("1014 text: ..."):
+// title, visibility, enabled states, texts, checks, edit texts and selections, bar ranges
+// and positions, the button Enter presses, tool-tips, and the control with the focus.
+// Empty when they agree, or "no window" when the dialog has none.
+std::string Disagreements(const DialogWindow& dialog);
+
+// The tool-tip the widget of control `id` shows (code page 932); empty for none.
+std::string ShownToolTip(const DialogWindow& dialog, int id);
+
+// The pixels of the dialog's window / of the box on the screen written as a PNG file
+// (Linux path). False when there is no window or the file cannot be written.
+bool SaveScreenshot(const DialogWindow& dialog, const std::string& path);
+bool SaveBoxScreenshot(const std::string& path);
+
+}  // namespace winport::desktop
