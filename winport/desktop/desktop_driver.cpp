@@ -5,13 +5,17 @@
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include "winport/desktop/dialog_view.h"
 #include "winport/dialog_window.h"
@@ -104,6 +108,38 @@ QString WithoutMarker(const QString& text) {
     shown += text[i];
   }
   return shown;
+}
+
+// A window's picture with a caption bar above it carrying its title, as the window manager
+// would frame it (Xvfb runs none, so a picture of the window alone has no title).
+bool SaveFramed(QWidget* window, const std::string& path) {
+  QPixmap client = window->grab();
+  QFont font = window->font();
+  font.setBold(true);
+  const int bar = QFontMetrics(font).height() + 8;
+  QImage framed(client.width(), client.height() + bar, QImage::Format_RGB32);
+  QPainter painter(&framed);
+  QLinearGradient caption(0, 0, framed.width(), 0);
+  caption.setColorAt(0, QColor(0x0A, 0x24, 0x6A));
+  caption.setColorAt(1, QColor(0xA6, 0xCA, 0xF0));
+  painter.fillRect(0, 0, framed.width(), bar, caption);
+  painter.setPen(Qt::white);
+  painter.setFont(font);
+  painter.drawText(QRect(6, 0, framed.width() - 12, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                   window->windowTitle());
+  painter.drawPixmap(0, bar, client);
+  painter.end();
+  return framed.save(QString::fromStdString(path), "PNG");
+}
+
+// Lets every shown window reach the screen and paint before a picture is taken.
+void WaitForPaint() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && window->windowHandle() != nullptr) {
+      (void)QTest::qWaitForWindowExposed(window->windowHandle(), 2000);
+    }
+  }
+  QTest::qWait(100);
 }
 
 int Offset(const std::string& cp932, std::size_t bytes) {
@@ -252,14 +288,66 @@ std::string ShownToolTip(const DialogWindow& dialog, int id) {
   return widget != nullptr ? Utf8ToCp932(widget->toolTip().toStdString()) : "";
 }
 
+std::string HoverForToolTip(const DialogWindow& dialog, int id) {
+  DialogView* view = DialogView::Find(dialog.handle());
+  const Control* control = dialog.Find(id);
+  QWidget* widget = view != nullptr && control != nullptr ? view->WidgetOf(*control) : nullptr;
+  if (widget == nullptr) return "";
+  QTest::mouseMove(widget, widget->rect().center());
+  if (!QTest::qWaitFor([] { return QToolTip::isVisible(); }, 5000)) return "";
+  WaitForPaint();
+  return Utf8ToCp932(QToolTip::text().toStdString());
+}
+
+std::string TextProblems(const DialogWindow& dialog) {
+  DialogView* view = DialogView::Find(dialog.handle());
+  if (view == nullptr) return "no window";
+  view->Sync();
+  std::string lines;
+  QFontMetrics metrics(view->font());
+  auto glyphs = [&](int id, const QString& text) {
+    for (QChar ch : text) {
+      if (!ch.isSpace() && !metrics.inFont(ch)) {
+        lines += std::to_string(id) + ": no glyph for " + QString(ch).toStdString() + " in " +
+                 QFontInfo(view->font()).family().toStdString() + "\n";
+        return;
+      }
+    }
+  };
+  glyphs(0, view->windowTitle());
+  for (const auto& control : dialog.controls()) {
+    QString text = WithoutMarker(ShownText(control->text));
+    glyphs(control->id, text);
+    QWidget* widget = view->WidgetOf(*control);
+    if (control->cls == ControlClass::Static && !text.contains(u'\n') &&
+        metrics.horizontalAdvance(text) > widget->width()) {
+      lines += std::to_string(control->id) + ": " + text.toStdString() + " needs " +
+               std::to_string(metrics.horizontalAdvance(text)) + " pixels of " +
+               std::to_string(widget->width()) + "\n";
+    }
+  }
+  return lines;
+}
+
 bool SaveScreenshot(const DialogWindow& dialog, const std::string& path) {
   DialogView* view = DialogView::Find(dialog.handle());
-  return view != nullptr && view->grab().save(QString::fromStdString(path), "PNG");
+  if (view == nullptr) return false;
+  view->Sync();
+  WaitForPaint();
+  return SaveFramed(view, path);
+}
+
+bool SaveScreenScreenshot(const std::string& path) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  WaitForPaint();
+  return screen != nullptr && screen->grabWindow(0).save(QString::fromStdString(path), "PNG");
 }
 
 bool SaveBoxScreenshot(const std::string& path) {
   QWidget* box = QApplication::activeModalWidget();
-  return box != nullptr && box->grab().save(QString::fromStdString(path), "PNG");
+  if (box == nullptr) return false;
+  WaitForPaint();
+  return SaveFramed(box, path);
 }
 
 }  // namespace winport::desktop

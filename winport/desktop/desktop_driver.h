@@ -40,9 +40,20 @@ std::string Disagreements(const DialogWindow& dialog);
 // The tool-tip the widget of control `id` shows (code page 932); empty for none.
 std::string ShownToolTip(const DialogWindow& dialog, int id);
 
-// The pixels of the dialog's window / of the box on the screen written as a PNG file
-// (Linux path). False when there is no window or the file cannot be written.
+// Rests the pointer over control `id` until its tool-tip shows, and returns the tip's text
+// (code page 932); empty when none shows within a few seconds. Needs a real display.
+std::string HoverForToolTip(const DialogWindow& dialog, int id);
+
+// Texts the dialog's window cannot show whole, one line each: characters the dialog font
+// has no glyph for, and labels wider than their control. Empty when every text shows.
+std::string TextProblems(const DialogWindow& dialog);
+
+// PNG pictures (Linux paths), taken once the windows have painted: the dialog's window as
+// the model stands now and the box on the screen, each under a caption bar with its title
+// (drawn here: a display without a window manager frames nothing), and the whole screen.
+// False when there is nothing to take or the file cannot be written.
 bool SaveScreenshot(const DialogWindow& dialog, const std::string& path);
 bool SaveBoxScreenshot(const std::string& path);
+bool SaveScreenScreenshot(const std::string& path);
 
 }  // namespace winport::desktop

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QInputMethodEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <cstdlib>
 #include <deque>
@@ -86,7 +87,14 @@ struct DesktopUiBackend::State : QObject {
 
   DialogView& ViewFor(const DialogWindow& dialog) {
     std::unique_ptr<DialogView>& view = views[dialog.handle()];
-    if (!view) view = std::make_unique<DialogView>(dialog);
+    if (!view) {
+      view = std::make_unique<DialogView>(dialog);
+      // The framework centres a dialog when it first shows; this program's owners are
+      // windows of other programs or none, so the screen is the reference.
+      if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        view->move(screen->availableGeometry().center() - view->rect().center());
+      }
+    }
     return *view;
   }
 
