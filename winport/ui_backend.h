@@ -95,6 +95,21 @@ class UiBackend {
 // terminal when standard input and output are terminals, else "script:-". A desktop asked
 // for where it cannot open windows gives way to that choice, with a warning.
 UiBackend& CurrentUiBackend();
+// What the choice of the default backend depends on.
+struct UiEnvironment {
+  std::string setting;  // WINPORT_UI, empty when unset
+  bool stdinTerminal = false;
+  bool stdoutTerminal = false;
+  bool display = false;        // DISPLAY or WAYLAND_DISPLAY set
+  bool platformNamed = false;  // QT_QPA_PLATFORM set (say "offscreen")
+  bool desktopBuilt = false;   // this build has the desktop front end
+};
+enum class UiChoice { Desktop, Terminal, Script };
+// The default backend's kind by the rules above ("script:..." and any unknown setting give
+// the script, the latter with a warning); `warning` is set when the setting cannot be
+// followed.
+UiChoice ChooseUi(const UiEnvironment& environment, std::string* warning);
+
 // Installs a backend (not owned); nullptr restores the default. Returns the previous one.
 UiBackend* SetUiBackend(UiBackend* backend);
 

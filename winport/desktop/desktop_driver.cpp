@@ -5,8 +5,8 @@
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>

@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
-#include <cstdlib>
 #include <deque>
 #include <map>
 #include <utility>
@@ -36,11 +35,6 @@ long long NowMs() {
   return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-bool Set(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
-
 // The process's Qt application: one made here lives as long as the process, since Qt cannot
 // be started a second time after it has been torn down.
 void EnsureApplication() {
@@ -55,10 +49,6 @@ void EnsureApplication() {
 }
 
 }  // namespace
-
-bool DesktopAvailable() {
-  return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
-}
 
 // Also the filter that takes every input meant for a dialog window before Qt's widgets see
 // it: Qt's own Tab, Enter, Esc, default-button and mnemonic handling never runs there.

@@ -19,10 +19,6 @@
 
 namespace winport {
 
-// Whether Qt can open windows here: a display (DISPLAY or WAYLAND_DISPLAY) or a platform
-// named in QT_QPA_PLATFORM (tests use "offscreen").
-bool DesktopAvailable();
-
 class DesktopUiBackend : public UiBackend {
  public:
   // `recordPath`: where to record the session as a script; empty for none. The Qt

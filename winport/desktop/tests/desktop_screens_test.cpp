@@ -51,16 +51,21 @@ class ConditionsPicture : public CDialog {
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
     const std::pair<int, const char*> texts[] = {
-        {IDC_COMPANY, " 株式会社見本商事"},       {IDC_PERIOD, " 2019/04/01～2020/03/31"},
-        {IDC_TAXATION, " 原則課税"},               {IDC_DEDUCTION_CAPTION, "課税仕入控除"},
-        {IDC_DEDUCTION, " 個別対応方式"},          {IDC_START_MONTH, "4"},
-        {IDC_END_MONTH, "3"},                      {IDC_OUTPUT_PATH, "C:\\出力\\消費税.xml"},
+        {IDC_COMPANY, " 株式会社見本商事"},
+        {IDC_PERIOD, " 2019/04/01～2020/03/31"},
+        {IDC_TAXATION, " 原則課税"},
+        {IDC_DEDUCTION_CAPTION, "課税仕入控除"},
+        {IDC_DEDUCTION, " 個別対応方式"},
+        {IDC_START_MONTH, "4"},
+        {IDC_END_MONTH, "3"},
+        {IDC_OUTPUT_PATH, "C:\\出力\\消費税.xml"},
     };
     for (const auto& [id, text] : texts) GetDlgItem(id)->SetWindowTextA(text);
     SendDlgItemMessage(IDC_METHOD_JOURNAL, BM_SETCHECK, BST_CHECKED);
-    winport::AddToolTip(m_hWnd, IDC_TOOLTIP_ANCHOR,
-                        "連動元製品にて入力・保存した消費税申告書の情報を使用します。\n"
-                        "※選択データにて[消費税申告書作成]を起動したことがない場合は選択できません。");
+    winport::AddToolTip(
+        m_hWnd, IDC_TOOLTIP_ANCHOR,
+        "連動元製品にて入力・保存した消費税申告書の情報を使用します。\n"
+        "※選択データにて[消費税申告書作成]を起動したことがない場合は選択できません。");
     GetDlgItem(IDC_START_MONTH)->SetFocus();
     SendDlgItemMessage(IDC_START_MONTH, EM_SETSEL, 0, -1);
     return FALSE;
