@@ -55,8 +55,14 @@ class DesktopUiBackend : public UiBackend {
   std::function<void(const SaveFileRequest&)> onSaveFile;
   // Whether an input a person gave is waiting to be handed to a dialog.
   bool InputPending() const;
-  // How often changes were drawn so far (each draw brings every changed window up to date).
-  long long Repaints() const;
+  // How often changes were drawn so far (each draw brings every changed window up to date),
+  // the time that took and the processor time this process spent on it.
+  struct DrawCount {
+    long long draws = 0;
+    double milliseconds = 0;
+    double cpuMilliseconds = 0;
+  };
+  DrawCount Drawing() const;
 
  private:
   struct State;

@@ -256,10 +256,15 @@ void DialogView::SyncControl(const Control& control, QWidget* widget) {
       edit->setSelection(start, end - start);  // the caret at the selection's end
     }
   } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
-    if (bar->minimum() != control.low || bar->maximum() != control.high) {
-      bar->setRange(control.low, std::max(control.low, control.high));
+    const int high = std::max(control.low, control.high);
+    if (bar->minimum() != control.low || bar->maximum() != high || bar->value() != control.pos) {
+      // A bar repaints itself at once when its value moves; held back, the bars are painted
+      // in one pass with the rest of the window's changes.
+      bar->setUpdatesEnabled(false);
+      bar->setRange(control.low, high);
+      bar->setValue(control.pos);
+      bar->setUpdatesEnabled(true);
     }
-    bar->setValue(control.pos);
   }
 }
 

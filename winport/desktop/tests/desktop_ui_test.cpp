@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -302,6 +303,39 @@ TEST_F(DesktopUiTest, ClicksActOnEnabledButtonsReleasedOverThemAndAreRecorded) {
             "# recorded as a person worked; replay with WINPORT_UI=script:PATH\nclick 10\n");
 }
 
+TEST_F(DesktopUiTest, AnInputMethodComposesInTheEditAndCommitsCharacters) {
+  int step = 0;
+  bool composingTookInput = true;
+  std::string typed;
+  ui_.onWait = [&](const winport::DialogWindow& dialog) {
+    QWidget* edit = desktop::DialogView::Find(dialog.handle())->WidgetOf(*dialog.Find(12));
+    switch (step++) {
+      case 0:
+        desktop::Perform(dialog, UiEvent::Click(12));
+        break;
+      case 1: {
+        QInputMethodEvent composing(QString::fromUtf8("しょうひ"), {});
+        QApplication::sendEvent(edit, &composing);
+        composingTookInput = ui_.InputPending();
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromUtf8("消費"));
+        QApplication::sendEvent(edit, &commit);
+        break;
+      }
+      default:  // both characters have been handed over
+
+        typed = dialog.Find(12)->text;
+        desktop::Perform(dialog, UiEvent::Click(10));
+        return;
+    }
+    if (!ui_.InputPending()) desktop::Perform(dialog, UiEvent::Key(VK_ESCAPE));
+  };
+  SmallDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), 10);
+  EXPECT_FALSE(composingTookInput);
+  EXPECT_EQ(typed, Cp932("消費"));
+}
+
 TEST_F(DesktopUiTest, WindowsKeepTheirTemplatesFrameAndOnlyWaitingOnesClose) {
   SmallDialog progress(kSystemModal);
   ASSERT_TRUE(progress.Create());
@@ -347,7 +381,7 @@ TEST_F(DesktopUiTest, RedrawsAtMostAboutThirtyTimesASecondYetShowTheLastState) {
   ASSERT_TRUE(progress.Create());
   progress.ShowWindow(SW_SHOW);
   progress.SendDlgItemMessage(13, PBM_SETRANGE, 0, MAKELPARAM(0, 1000));
-  const long long before = ui_.Repaints();
+  const long long before = ui_.Drawing().draws;
   const long long start = NowMs();
   long long elapsed = 0;
   for (int i = 0; elapsed < 300; ++i) {
@@ -356,7 +390,7 @@ TEST_F(DesktopUiTest, RedrawsAtMostAboutThirtyTimesASecondYetShowTheLastState) {
     ::UpdateWindow(progress.m_hWnd);
     elapsed = NowMs() - start;
   }
-  const long long draws = ui_.Repaints() - before;
+  const long long draws = ui_.Drawing().draws - before;
   EXPECT_LE(draws, elapsed / 33 + 1) << elapsed << " ms";
   EXPECT_GE(draws, 2) << elapsed << " ms";  // and it does keep drawing as it goes
   // The state last notified is on the screen by the time a box asks something.
