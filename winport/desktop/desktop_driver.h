@@ -2,6 +2,8 @@
 // clicks through Qt's own event delivery (QTest), answers to the box on the screen, and a
 // comparison of what the widgets show with what the dialog model says. Qt stays behind this
 // header. Call these from DesktopUiBackend's hooks (onWait, onMessageBox, onSaveFile).
+// A program linked with the driver uses Qt's offscreen platform unless QT_QPA_PLATFORM names
+// another, and keeps LeakSanitizer quiet about the caches Qt holds until the process ends.
 #pragma once
 
 #include <optional>
