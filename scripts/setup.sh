@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test the project.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libsqlite3-dev sqlite3 libxml2-dev libxml2-utils)
+packages=(cmake g++ make libgtest-dev libgmock-dev libsqlite3-dev sqlite3 libxml2-dev libxml2-utils libncurses-dev tmux)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

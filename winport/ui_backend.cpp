@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "winport/script_ui.h"
+#include "winport/terminal_ui.h"
 
 namespace winport {
 namespace {
@@ -31,6 +32,10 @@ std::unique_ptr<UiBackend> MakeDefaultBackend() {
   }
   if (!choice.empty() && choice != "terminal") {
     std::fprintf(stderr, "warning: WINPORT_UI=%s is not terminal or script:PATH\n", choice.c_str());
+  }
+  if (choice == "terminal" || (choice.empty() && isatty(0) && isatty(1))) {
+    const char* record = std::getenv("WINPORT_UI_RECORD");
+    return std::make_unique<TerminalUiBackend>(record != nullptr ? record : "");
   }
   return std::make_unique<ScriptUiBackend>(stdin, stdout, stderr, "standard input");
 }
