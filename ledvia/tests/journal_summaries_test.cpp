@@ -84,11 +84,13 @@ struct Export {
   std::vector<std::int64_t> figures;
   std::string records;
   std::vector<std::int64_t> taxableSales;  // per rate slot, tax-excluded
+  bool fromSummaries = false;
 };
 
 Export RunExport(const std::string& path, const MonthFind& months) {
   Export run;
   EXPECT_EQ(OpenCompanyDatabase(path), 0);
+  run.fromSummaries = CompanyDatabaseHasSummaries();
   StDATAINFO data;
   StSHOHIZEIINFO settings;
   std::memset(&data, 0, sizeof data);
@@ -169,6 +171,7 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
       std::string which = (company.soleProprietor ? "sole proprietor, " : "corporation, ") +
                           std::to_string(company.departments) + " departments, months " +
                           std::to_string(range.first) + "-" + std::to_string(range.last);
+      EXPECT_TRUE(fromSummaries.fromSummaries && !fromJournal.fromSummaries);
       EXPECT_EQ(fromJournal.results, (std::vector<std::int64_t>{0, 1, 1, 1, 1, 1})) << which;
       EXPECT_EQ(fromSummaries.results, fromJournal.results) << which;
       EXPECT_EQ(fromSummaries.figures, fromJournal.figures) << which;
