@@ -1,18 +1,34 @@
 // Run control: start-up, the session with the accounting product, and the end.
+#include <new>
+
 #include "accounting/ClAccConnect.h"
+#include "aggregate/amount.h"
 #include "app/ExportApp.h"
 #include "app/environment_check.h"
 #include "app/handshake.h"
+#include "app/run_messages.h"
 #include "editions/edition.h"
 #include "resources/strings.h"
 #include "winport/cp932.h"
 #include "winport/files.h"
+#include "winport/message_box.h"
 #include "winport/window.h"
 
 BOOL ExportApp::InitInstance() {
-  if (!StartUp()) return FALSE;
-  // The export run (company data, conditions dialog, aggregation, linkage file) continues
-  // here; until it is built, start-up ends after the link check without a result.
+  const char* stop = kUnexpectedFailureMessage;
+  try {
+    if (!StartUp()) return FALSE;
+    return RunExport() ? TRUE : FALSE;
+  } catch (const AmountOverflow&) {
+    stop = kAmountOverflowMessage;
+  } catch (const std::bad_alloc&) {
+    stop = kOutOfMemoryMessage;
+  } catch (...) {
+  }
+  // The dialogs, the file and the wait cursor were given back on the way out; what is left is
+  // to say so once and let the end hook tell the caller.
+  MessageBoxA(callerWindow, stop, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+  resultCode = kResultFailed;
   return FALSE;
 }
 
@@ -35,18 +51,10 @@ bool ExportApp::StartUp() {
     session->ownerWindow = callerWindow;
   }
 
-  // The program folder becomes the current directory: the definition and support files are
-  // opened relative to it.
-  char modulePath[MAX_PATH + 1] = {};
-  DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
-  std::string folder(modulePath, length < MAX_PATH ? length : MAX_PATH);
-  std::size_t lastSeparator = winport::cp932::FindLastChar(folder, '\\');
-  if (lastSeparator != std::string::npos) {
-    folder.resize(lastSeparator + 1);
-    SetCurrentDirectoryA(folder.c_str());
-  }
-
-  if (!CheckEnvironment(callerWindow, true)) {
+  // Without its own folder the program would read whatever definition file the folder it was
+  // started in holds; that counts as no definition file at all.
+  const bool inProgramFolder = EnterProgramFolder();
+  if (!CheckEnvironment(callerWindow, true, inProgramFolder)) {
     resultCode = kResultFailed;
     return false;
   }
@@ -57,6 +65,19 @@ bool ExportApp::StartUp() {
     return false;
   }
   return true;
+}
+
+bool ExportApp::EnterProgramFolder() {
+  // The definition and support files are opened relative to the current directory.
+  char modulePath[MAX_PATH + 1] = {};
+  DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+  // MAX_PATH itself means the path was cut.
+  if (length == 0 || length >= MAX_PATH) return false;
+  std::string folder(modulePath, length);
+  std::size_t lastSeparator = winport::cp932::FindLastChar(folder, '\\');
+  if (lastSeparator == std::string::npos) return false;
+  folder.resize(lastSeparator + 1);
+  return SetCurrentDirectoryA(folder.c_str()) != FALSE;
 }
 
 int ExportApp::ExitInstance() {

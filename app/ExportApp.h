@@ -6,11 +6,15 @@
 #include <memory>
 #include <string>
 
+#include "accounting/StSHOHIZEIINFO.h"
 #include "aggregate/tax_totals.h"
+#include "report/report_context.h"
 #include "winport/mfc.h"
 
 class ClSetData;
 class ClSetShohizei;
+struct ExportConditions;
+class ProgressDialog;
 
 // Result codes posted to the caller.
 constexpr std::int32_t kResultDone = 0;
@@ -19,7 +23,12 @@ constexpr std::int32_t kResultFailed = 2;
 
 class ExportApp : public CWinApp {
  public:
+  // Start-up and the whole export run; true only when the run ended with its completion
+  // message. Nothing escapes it: an exception (an amount beyond the data model, memory) ends
+  // the run with one message and result 2, so ExitInstance always closes the session and
+  // notifies the caller.
   BOOL InitInstance() override;
+  // Closes the session and, when started with a handshake, posts resultCode to the caller.
   int ExitInstance() override;
 
   std::int32_t launchedByCaller = 0;        // 1 when the command line carried a complete handshake
@@ -37,9 +46,27 @@ class ExportApp : public CWinApp {
   std::uint8_t taxationKind = 0;                  // 0 exempt, 1 simplified, 2 general
   std::uint8_t mainBusinessType = 0;              // 0 none, 1 to 6
   std::uint8_t roundingMode = 0;                  // copied from the tax settings at each read
+  StSHOHIZEIINFO taxSettings{};                   // the data's tax settings as last read
 
  private:
   // Start-up steps up to the link check; false ends the program (resultCode says why).
   bool StartUp();
+  // The program folder becomes the current directory; false when its path cannot be had in
+  // 260 bytes or the change fails.
+  bool EnterProgramFolder();
+  // The export run, from the selected company data to the finished file (export_run.cpp).
+  bool RunExport();
+  // Reads the selected data's tax settings into taxSettings (all zero when they cannot be
+  // read) and copies their rounding mode.
+  const StSHOHIZEIINFO& ReadRunTaxSettings(const StDATAINFO& data);
+  // Method 1 and method 0 of the run: true when the file was finished (resultCode 2 when the
+  // user went on past a failed section); false when the run stops (resultCode set).
+  bool WriteFromSavedFigures(const StDATAINFO& data, const ExportConditions& conditions,
+                             ProgressDialog& progress);
+  bool AggregateAndWrite(const StDATAINFO& data, const ExportConditions& conditions,
+                         ProgressDialog& progress);
+  // What the report writers need: SYSTEM texts, the data, the settings as last read, the
+  // totals and the saved figures; message boxes owned by `owner`.
+  ReportContext MakeReportContext(const StDATAINFO& data, HWND owner) const;
   void NotifyCaller();
 };

@@ -51,8 +51,8 @@ int EnvironmentStatus() {
   return value < kRequiredLevel ? 1 : 2;
 }
 
-int CheckEnvironment(HWND owner, bool showMessages) {
-  int status = EnvironmentStatus();
+int CheckEnvironment(HWND owner, bool showMessages, bool inProgramFolder) {
+  int status = inProgramFolder ? EnvironmentStatus() : -1;
   if (status == 0) return 1;
   if (showMessages) {
     ClAccConnect::Inst()->DispMsg(owner, MessageFor(status), kMessageCaption,

@@ -9,5 +9,6 @@
 int EnvironmentStatus();
 
 // 1 when the environment is usable, else 0; with showMessages a refusal first shows its
-// message through the link session, owned by `owner`.
-int CheckEnvironment(HWND owner, bool showMessages);
+// message through the link session, owned by `owner`. Without `inProgramFolder` (the program
+// folder could not be made the current directory) the definition file counts as missing.
+int CheckEnvironment(HWND owner, bool showMessages, bool inProgramFolder = true);

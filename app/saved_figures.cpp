@@ -9,8 +9,7 @@
 #include "accounting/ClMsgMgr.h"
 #include "accounting/ClSaveTaxShiryo.h"
 #include "accounting/ClSetData.h"
-#include "accounting/ClSetShohizei.h"
-#include "accounting/StSHOHIZEIINFO.h"
+#include "app/tax_settings.h"
 
 namespace {
 
@@ -23,18 +22,6 @@ struct DataIdText {
   }
   char text[sizeof StDATAINFO::dataId + 1] = {};
 };
-
-// The data's tax settings, all zero when they cannot be read.
-StSHOHIZEIINFO ReadTaxSettings(const char* dataId) {
-  StSHOHIZEIINFO settings;
-  std::memset(&settings, 0, sizeof settings);
-  auto* taxSet = static_cast<ClSetShohizei*>(ClDataMgr::Inst()->GetSetObject(4, 1));
-  if (taxSet == nullptr) return settings;
-  taxSet->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-  taxSet->SetCurDataID(dataId);
-  if (taxSet->Get(&settings) != 0) std::memset(&settings, 0, sizeof settings);
-  return settings;
-}
 
 }  // namespace
 
@@ -62,8 +49,11 @@ int SavedFiguresMatchData(const unsigned char* buffer, const StDATAINFO& data) {
   int periodStart = 0;
   int periodEnd = 0;
   if (calendar->GetPeriod(&periodStart, &periodEnd) != 0) return 0;
-  DataIdText id(data.dataId);
-  StSHOHIZEIINFO settings = ReadTaxSettings(id.text);
+  // Settings that cannot be read say nothing about the data as it is now: read as all zero
+  // they would pass for exempt data saved under the general method.
+  std::optional<StSHOHIZEIINFO> read = ReadTaxSettings(data.dataId);
+  if (!read) return 0;
+  const StSHOHIZEIINFO& settings = *read;
 
   std::int32_t savedStart = StSaveTaxInfo::Int32(buffer, StSaveTaxInfo::kPeriodStart);
   std::int32_t savedEnd = StSaveTaxInfo::Int32(buffer, StSaveTaxInfo::kPeriodEnd);

@@ -12,7 +12,8 @@
 int LoadSavedFigures(unsigned char* buffer, const char* dataId);
 
 // 1 when the loaded figures belong to `data` in its present state: saved for its accounting
-// period, with its interim-closing setting, its taxation method and its deduction method.
+// period, with its interim-closing setting, its taxation method and its deduction method; 0
+// when the data's tax settings cannot be read.
 int SavedFiguresMatchData(const unsigned char* buffer, const StDATAINFO& data);
 
 // 1 when the figures could be loaded and match `data`, else 0.

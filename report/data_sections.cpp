@@ -54,16 +54,12 @@ int WriteDataFromTotals(ReportWriter& writer, const ReportContext& context) {
   const TaxTotals* totals = context.totals;
   if (totals == nullptr || totals->SlotCount() < kRateSlotCount) return 0;
   const int mode = context.roundingMode;
-  try {
-    int ok = WriteGroups(writer, [&](const CatalogueGroup& group, const CatalogueElement& element) {
-      return element.journal.kind == JournalSource::kEmpty
-                 ? std::string()
-                 : yenText(JournalFigure(*totals, group.slot, element.journal), mode);
-    });
-    if (!ok) return 0;
-  } catch (const AmountOverflow&) {
-    return 0;
-  }
+  int ok = WriteGroups(writer, [&](const CatalogueGroup& group, const CatalogueElement& element) {
+    return element.journal.kind == JournalSource::kEmpty
+               ? std::string()
+               : yenText(JournalFigure(*totals, group.slot, element.journal), mode);
+  });
+  if (!ok) return 0;
   if (!WriteKanpuhFromTotals(writer, *totals, context.data, context.settings, mode)) return 0;
   if (!WriteKanpukFromTotals(writer, *totals, context.data, context.settings, mode)) return 0;
   return writer.WriteEndTag(kData, 1);
@@ -75,20 +71,15 @@ int WriteDataFromSaved(ReportWriter& writer, const ReportContext& context) {
   if (saved == nullptr) return 0;
   const int mode = context.roundingMode;
   const bool general = context.taxationKind == kGeneralTaxation;
-  try {
-    int ok = WriteGroups(writer, [&](const CatalogueGroup& group, const CatalogueElement& element) {
-      // Only the groups of the data's own taxation method carry figures.
-      bool suppressed = IsGeneralMethodSection(group.section) != general;
-      if (suppressed || !element.saved.present) return std::string();
-      std::int64_t figure = StSaveTaxInfo::Int64(saved, element.saved.offset);
-      if (element.saved.timesTwenty) figure = (Amount::FromFixed(figure) * 20).ToFixed();
-      return yenText(figure, mode);
-    });
-    if (!ok) return 0;
-  } catch (const AmountOverflow&) {
-    // Reported as a failed section: the user is asked whether to go on.
-    return 0;
-  }
+  int ok = WriteGroups(writer, [&](const CatalogueGroup& group, const CatalogueElement& element) {
+    // Only the groups of the data's own taxation method carry figures.
+    bool suppressed = IsGeneralMethodSection(group.section) != general;
+    if (suppressed || !element.saved.present) return std::string();
+    std::int64_t figure = StSaveTaxInfo::Int64(saved, element.saved.offset);
+    if (element.saved.timesTwenty) figure = (Amount::FromFixed(figure) * 20).ToFixed();
+    return yenText(figure, mode);
+  });
+  if (!ok) return 0;
   if (!WriteKanpuhFromSaved(writer, saved, context.data, context.taxationKind, mode)) return 0;
   if (!WriteKanpukFromSaved(writer, saved, context.data, context.taxationKind, mode)) return 0;
   return writer.WriteEndTag(kData, 1);

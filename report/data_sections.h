@@ -1,7 +1,9 @@
 // The DATA section: the 35 groups of the element catalogue (report/data_catalogue.h), then
 // KANPUH and KANPUK. Both writers write every group and every element in catalogue order and
 // differ only in the values. Non-zero on success; zero at the first failed line, with nothing
-// more written (not even the open end tags), or when a figure leaves the fixed-point range.
+// more written (not even the open end tags). A figure that leaves the fixed-point range (the
+// "ZERO" rest of S5 and S6, the securities figure times 20) raises AmountOverflow out of the
+// writer: no answer to a question could make such a file right, so the run stops.
 #pragma once
 
 #include "report/report_context.h"

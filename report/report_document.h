@@ -1,7 +1,8 @@
 // The whole linkage file: declaration, REPORT, SYSTEM, BASIC, DATA, end of REPORT. After a
 // section fails the user is asked, in a box owned by context.owner, whether to go on: No ends
 // the document at once (REPORT is closed, so the file keeps what was written plus that end
-// tag); Yes goes on with the next section. The output is closed in every case.
+// tag); Yes goes on with the next section. The output is closed in every case, also when a
+// figure raises AmountOverflow out of the writers (the file then keeps what was written).
 #pragma once
 
 #include "report/report_context.h"

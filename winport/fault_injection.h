@@ -4,6 +4,8 @@
 //
 // A call such as "CreateDirectoryA" or "WriteFile" checks for an injected fault at its top;
 // when one is due it sets the injected Win32 error and fails without touching the file system.
+// A started program takes its faults from WINPORT_FAIL="Call=error[@after],..." (for example
+// "WriteFile=112@3": the fourth WriteFile fails with ERROR_DISK_FULL), read at the first check.
 #pragma once
 
 #include "winport/win32_types.h"

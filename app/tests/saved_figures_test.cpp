@@ -83,6 +83,17 @@ TEST_F(SavedFiguresTest, EachConditionOfTheMatchOnItsOwn) {
   EXPECT_EQ(SavedFiguresMatchData(empty.data(), zero), 0);
 }
 
+// Tax settings that cannot be read would read as exempt data saved under the general method,
+// which the figures of user1 (general, individual attribution) would match.
+TEST_F(SavedFiguresTest, UnreadableTaxSettingsMatchNothing) {
+  StDATAINFO data = SelectedData();
+  ASSERT_EQ(LoadSavedFigures(buffer_.data(), data.dataId), 0);
+  ledvia::InjectFault("ClSetShohizei::Get", 6170);
+  EXPECT_EQ(SavedFiguresMatchData(buffer_.data(), data), 0);
+  ledvia::ClearFaults();
+  EXPECT_EQ(SavedFiguresMatchData(buffer_.data(), data), 1);
+}
+
 TEST_F(SavedFiguresTest, LoadRecordsItsOutcome) {
   StDATAINFO data = SelectedData();
   MarkRecord();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "accounting/StSaveTaxInfo.h"
+#include "aggregate/amount.h"
 #include "report/data_catalogue.h"
 #include "report/header_sections.h"
 #include "report/report_document.h"
@@ -179,16 +180,17 @@ TEST(DataFromTotals, UnassignedSalesAreTakenBeforeRounding) {
   EXPECT_EQ(out2.lines, std::vector<std::string>{"\t<DATA>\r\n"});
 }
 
-// Sales not assigned to a business type whose difference leaves the fixed-point range fail
-// the section at that element instead of ending the program or writing a wrapped figure.
-TEST(DataFromTotals, AnUnassignedFigureOutOfRangeFailsTheSection) {
+// Sales not assigned to a business type whose difference leaves the fixed-point range stop the
+// section at that element with AmountOverflow (the run then ends) instead of writing a wrapped
+// figure.
+TEST(DataFromTotals, AnUnassignedFigureOutOfRangeStopsTheSection) {
   reporttest::JournalFixture fixture(2, 0);
   fixture.totals.rateRecords[0].SetAmountAt(9, 900000000000000000);
   fixture.totals.businessTypeRecords[0].SetAmountAt(24, -200000000000000000);
   RecordingOutput out;
   ReportWriter writer;
   writer.Open(&out, "a.xml");
-  EXPECT_EQ(WriteDataFromTotals(writer, fixture.context), 0);
+  EXPECT_THROW(WriteDataFromTotals(writer, fixture.context), AmountOverflow);
   ASSERT_FALSE(out.lines.empty());
   EXPECT_EQ(out.lines.back().find("\t\t\t<KAZEIURIAGE6SHUZEIKOMI10>"), 0u);
 }
@@ -224,28 +226,6 @@ TEST(DataFromSaved, SuppressionSecuritiesAndSharedOffsets) {
   EXPECT_EQ(ValueIn(report, "D020214", "KAZEIURIAGE1SHUZEINUKI10"), "1");
   // Never derived from the saved figures, even when the types do not add up to the total.
   EXPECT_EQ(ValueIn(report, "D020214", "KAZEIURIAGEZEROZEINUKI10"), "");
-}
-
-// A securities figure whose twentyfold leaves the fixed-point range fails DATA instead of
-// ending the program; the user is asked as for any failed section.
-TEST_F(LinkageFile, OverflowingSecuritiesFigureFailsTheDataSection) {
-  for (int answer : {IDYES, IDNO}) {
-    reporttest::SavedFixture fixture(2, 0);
-    reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kSalesBlock[0] + 32, 5000000000000 * kYen);
-    backend_.boxes.clear();
-    backend_.answers = {answer};
-    RecordingOutput out;
-    ReportOutcome outcome = WriteReportFromSavedFigures(out, "a.xml", fixture.context);
-    EXPECT_EQ(outcome,
-              answer == IDYES ? ReportOutcome::kCompleteWithFailure : ReportOutcome::kAbandoned);
-    ASSERT_EQ(backend_.boxes.size(), 1u);
-    EXPECT_EQ(backend_.boxes[0].text, kDataFailedQuestion);
-    EXPECT_EQ(backend_.boxes[0].caption, "消費税");
-    EXPECT_EQ(backend_.boxes[0].style, MB_YESNO | MB_ICONEXCLAMATION);
-    // Nothing after the securities element's group start; the document is closed.
-    EXPECT_EQ(out.lines.back(), "</REPORT>\r\n");
-    EXPECT_EQ(out.lines[out.lines.size() - 2].find("\t\t\t<MENZEIURIAGEZEINUKI10>"), 0u);
-  }
 }
 
 // The data's rounding mode reaches every amount of both writers, the refund sections included.

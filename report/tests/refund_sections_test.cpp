@@ -107,6 +107,13 @@ TEST(RefundSections, SavedClassBytesAndConditions) {
   for (int i = 8; i < 14; ++i)
     reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kRefundAmounts + 8 * i, 0);
   EXPECT_EQ(kanpuh()[9], "");
+  // Each of the six asset amounts on its own makes the block non-empty, the other-asset pair
+  // (SONOTASISAN1, SONOTASISAN2) included.
+  for (int i = 8; i < 14; ++i) {
+    reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kRefundAmounts + 8 * i, 7 * 10000);
+    EXPECT_EQ(kanpuh()[9], "2") << "asset amount " << i;
+    reporttest::SetSaved(fixture.buffer, StSaveTaxInfo::kRefundAmounts + 8 * i, 0);
+  }
   EXPECT_EQ(kanpuk(), Values(17, ""));
 
   fixture.context.data.entityKind = 3;

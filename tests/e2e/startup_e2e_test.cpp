@@ -1,46 +1,23 @@
 // Start-up of the edition programs as the accounting product starts them: through
 // ledvia-host, which plays the caller's window and prints what it receives.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "tests/e2e/host_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string BinDir() {
-  const char* dir = std::getenv("QL_BIN_DIR");
-  return dir != nullptr ? dir : "";
-}
+using e2e::BinDir;
+using e2e::HostRun;
+using e2e::RunHost;
 
 std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-struct HostRun {
-  int exitCode = -1;
-  std::string output;
-  bool Has(const std::string& text) const { return output.find(text) != std::string::npos; }
-};
-
-// Runs `env... ledvia-host hostArgs -- program` with no input and collects its output.
-HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::string& program) {
-  std::string command =
-      env + " '" + BinDir() + "/ledvia-host' " + hostArgs + " -- '" + program + "' </dev/null 2>&1";
-  HostRun run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
 
 // A program folder of its own: a copy of an edition program and, when given, its definition
 // file. The session attaches to the bundled sample company data.
@@ -55,6 +32,7 @@ class ProgramFolder {
       temp_.WriteFile(fs::relative(folder_ + "/QuillonDef.ini", temp_.path()), ini);
   }
   const std::string& program() const { return program_; }
+  const std::string& root() const { return temp_.path(); }
 
  private:
   testsupport::TempFolder temp_;
@@ -62,7 +40,9 @@ class ProgramFolder {
   std::string program_;
 };
 
-const std::string kSample = "LEDVIA_DATA='" + BinDir() + "/sample/ledvia-sample.db'";
+const std::string kSample = e2e::SampleDatabase();
+// The conditions dialog was reached and, with no input, cancelled.
+const std::string kCancelNotice = U8(u8"｢消費税｣の集計を中止します。");
 const char kLevel2[] = "[ProgramLevel]\r\nSY31=2\r\n";
 
 }  // namespace
@@ -86,9 +66,10 @@ TEST(StartupEndToEnd, DefinitionFileOutcomesReachTheCaller) {
   {
     ProgramFolder folder("[ProgramLevel]\r\nSY31=2x\r\n");
     HostRun run = RunHost(kSample, "", folder.program());
-    EXPECT_FALSE(run.Has(U8(u8"消費税"))) << run.output;  // no message box at all
-    EXPECT_TRUE(run.Has("posted message=1024 wparam=1 lparam=0")) << run.output;
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.BoxCount(), 1) << run.output;  // only the dialog's own cancel notice
+    EXPECT_TRUE(run.Has(kCancelNotice)) << run.output;
+    EXPECT_TRUE(run.Has("posted message=1024 wparam=1 lparam=1")) << run.output;
+    EXPECT_EQ(run.exitCode, 1);
   }
 }
 
@@ -101,7 +82,7 @@ TEST(StartupEndToEnd, LinkCheckRefusalsAndFunctionIdentifier) {
   EXPECT_TRUE(failed.Has("lparam=2")) << failed.output;
   EXPECT_EQ(failed.exitCode, 2);
   HostRun wrapped = RunHost(kSample, "--message 2000 --function-id 40000", folder.program());
-  EXPECT_TRUE(wrapped.Has("posted message=2000 wparam=-25536 lparam=0")) << wrapped.output;
+  EXPECT_TRUE(wrapped.Has("posted message=2000 wparam=-25536 lparam=1")) << wrapped.output;
 }
 
 TEST(StartupEndToEnd, CallerWindowIsDisabledThenNotifiedInOrder) {
@@ -144,14 +125,31 @@ TEST(StartupEndToEnd, ProgramFolderEndingInKatakanaSoFindsItsDefinitionFile) {
   ProgramFolder folder(kLevel2, U8(u8"連動ソ"));
   HostRun run = RunHost(kSample, "", folder.program());
   EXPECT_FALSE(run.Has(U8(u8"動作環境が不正です。"))) << run.output;
-  EXPECT_TRUE(run.Has("lparam=0")) << run.output;
+  EXPECT_TRUE(run.Has(kCancelNotice)) << run.output;
 }
 
-TEST(StartupEndToEnd, EveryEditionStarts) {
-  for (const char* edition : {"moravel", "tessaly", "brenwick"}) {
-    ProgramFolder folder(kLevel2, "", edition);
-    HostRun run = RunHost(kSample, "--function-id 7", folder.program());
-    EXPECT_TRUE(run.Has("wparam=7 lparam=0")) << edition << run.output;
+// A program that cannot make its own folder the current directory must not read the definition
+// file of the folder it was started in: the name of its folder has no code page 932 form, or
+// its path does not fit 260 bytes.
+TEST(StartupEndToEnd, ProgramFolderThatCannotBeEnteredCountsAsNoDefinitionFile) {
+  const std::string deep = std::string(60, 'd') + "/" + std::string(60, 'e') + "/" +
+                           std::string(60, 'f') + "/" + std::string(60, 'g');
+  for (const std::string& subfolder : {U8(u8"連動😀"), deep}) {
+    ProgramFolder folder(kLevel2, subfolder);
+    // A path cut at 260 bytes ends in one of the folders above the program's: each of them
+    // holds a definition file too, so reading any of them would pass.
+    for (fs::path above = fs::path(folder.program()).parent_path().parent_path();
+         above != fs::path(folder.root()); above = above.parent_path()) {
+      std::FILE* ini = std::fopen((above / "QuillonDef.ini").c_str(), "wb");
+      ASSERT_NE(ini, nullptr);
+      std::fputs(kLevel2, ini);
+      std::fclose(ini);
+    }
+    testsupport::TempFolder startedIn;
+    startedIn.WriteFile("QuillonDef.ini", kLevel2);
+    HostRun run = RunHost(kSample, "", folder.program(), startedIn.path());
+    EXPECT_TRUE(run.Has(U8(u8"動作環境が不正です。"))) << subfolder << run.output;
+    EXPECT_TRUE(run.Has("lparam=2")) << subfolder << run.output;
   }
 }
 

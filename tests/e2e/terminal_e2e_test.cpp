@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/shell.h"
 #include "tests/support/temp_folder.h"
 #include "winport/terminal_canvas.h"
 
@@ -25,22 +26,8 @@ std::string BinDir() {
 // <chrono> does not compile with the code page 932 execution character set.
 void Pause() { usleep(100 * 1000); }
 
-struct ShellRun {
-  int exitCode = -1;
-  std::string output;
-};
-
-ShellRun Shell(const std::string& command) {
-  ShellRun run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using testsupport::Shell;
+using testsupport::ShellRun;
 
 // A tmux server of the test's own with one 100 x 30 window.
 class Tmux {

@@ -11,6 +11,12 @@
 
 namespace testsupport {
 
+winport::DriveMap DriveCOn(const TempFolder& folder) {
+  winport::DriveMap map;
+  map.SetDrive('C', {folder.path(), DRIVE_FIXED});
+  return map;
+}
+
 TempFolder::TempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qltest-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

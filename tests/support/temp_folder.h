@@ -35,6 +35,9 @@ class TempFolder {
 // The Windows form of a Linux path under the current drive map (code page 932).
 std::string WindowsPath(const std::string& linuxPath);
 
+// A drive map with one fixed drive, C:, on `folder`.
+winport::DriveMap DriveCOn(const TempFolder& folder);
+
 // Restores the process's current directory at the end of a test that changes it.
 class CurrentDirectoryGuard {
  public:

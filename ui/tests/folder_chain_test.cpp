@@ -101,8 +101,7 @@ class FolderChainTest : public ::testing::Test {
   }
 
   static winport::DriveMap MakeMap(const testsupport::TempFolder& temp) {
-    winport::DriveMap map;
-    map.SetDrive('C', {temp.path(), DRIVE_FIXED});
+    winport::DriveMap map = testsupport::DriveCOn(temp);
     map.SetDrive('G', {temp / "no-medium", DRIVE_REMOVABLE});
     map.SetShare("srv", "pub", temp.MakeFolder("pub"));
     return map;

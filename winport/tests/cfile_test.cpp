@@ -16,13 +16,7 @@ namespace {
 // C: is a fresh temporary folder.
 class CFileTest : public ::testing::Test {
  protected:
-  CFileTest() : maps_(MakeMap(temp_)) {}
-
-  static winport::DriveMap MakeMap(const testsupport::TempFolder& temp) {
-    winport::DriveMap map;
-    map.SetDrive('C', {temp.path(), DRIVE_FIXED});
-    return map;
-  }
+  CFileTest() : maps_(testsupport::DriveCOn(temp_)) {}
 
   testsupport::TempFolder temp_;
   testsupport::DriveMapGuard maps_;

@@ -24,8 +24,7 @@ class FilesTest : public ::testing::Test {
   FilesTest() : maps_(MakeMap(temp_)) {}
 
   static winport::DriveMap MakeMap(const testsupport::TempFolder& temp) {
-    winport::DriveMap map;
-    map.SetDrive('C', {temp.path(), DRIVE_FIXED});
+    winport::DriveMap map = testsupport::DriveCOn(temp);
     map.SetShare("srv", "pub", temp.MakeFolder("share"));
     return map;
   }

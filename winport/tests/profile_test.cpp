@@ -19,13 +19,7 @@ const std::string kIni =
 
 class ProfileTest : public ::testing::Test {
  protected:
-  ProfileTest() : maps_(MakeMap(temp_)) { temp_.WriteFile("t.ini", kIni); }
-
-  static winport::DriveMap MakeMap(const testsupport::TempFolder& temp) {
-    winport::DriveMap map;
-    map.SetDrive('C', {temp.path(), DRIVE_FIXED});
-    return map;
-  }
+  ProfileTest() : maps_(testsupport::DriveCOn(temp_)) { temp_.WriteFile("t.ini", kIni); }
 
   testsupport::TempFolder temp_;
   testsupport::DriveMapGuard maps_;
