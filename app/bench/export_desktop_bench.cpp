@@ -1,47 +1,58 @@
-// What the progress window costs on the desktop: the journal aggregation of a generated
-// company run as the export run drives it (window shown, wait cursor, the four Advance calls
-// around engine stages 3 to 6, Finish), once with a backend that shows nothing and once with
-// the desktop front end; the difference is the cost of drawing. Not a test: run it on a
-// display, e.g. under Xvfb:
+// What the progress window costs on the desktop: the whole export of a generated company, as
+// the program runs it without a handshake (conditions dialog, the journal aggregation under
+// the progress window, the linkage file, the completion message), once with a backend that
+// shows nothing and once with the desktop front end, its dialog answered through QTest.
+// Drawing is timed inside the front end, in elapsed and in processor time; the difference of
+// the two runs is printed too, but on a shared machine it is mostly noise. Not a test: run it
+// on a display, e.g. under Xvfb:
 //
-//   xvfb-run -a build/bin/progress_bench [ENTRIES]        default: 1000000
+//   xvfb-run -a build/bin/export_desktop_bench [ENTRIES]        default: 1000000
 //
 // The company is the benchmark corporation of ledvia-db generate, written once to the
 // temporary folder (shared with engine_bench). Each backend runs twice; the faster run counts.
 // A second part is a synthetic engine that steps the lower bar on every record at the pace
-// the first part measured, the most the real one could ask: there the window draws about 30
-// times a second, and the cost of one draw shows.
+// the export measured, the most the real engine could ask: there the window draws about 30
+// times a second, and the cost of one draw shows. A third gives each notice's bookkeeping.
+#include <stdlib.h>
 #include <time.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
 
-#include "accounting/ClDataMgr.h"
-#include "accounting/ClSetData.h"
-#include "accounting/ClSetShohizei.h"
-#include "aggregate/month_find.h"
-#include "ledvia/company_database.h"
+#include "app/ExportApp.h"
 #include "ledvia/sample_database.h"
 #include "ui/progress_dialog.h"
+#include "winport/desktop/desktop_driver.h"
 #include "winport/desktop/desktop_ui.h"
-#include "winport/mfc.h"
+#include "winport/drive_map.h"
+#include "winport/message_box.h"
 
 namespace {
 
-// Shows nothing: what the run costs without any drawing.
+// Shows nothing and gives the dialog its inputs from a list (then Esc); boxes get their
+// cautious answers.
 class HiddenUi : public winport::UiBackend {
  public:
-  int ShowMessageBox(const winport::MessageBoxRequest&) override { return 1; }
+  int ShowMessageBox(const winport::MessageBoxRequest& request) override {
+    return winport::CautiousAnswer(request.style);
+  }
   winport::UiEvent NextDialogEvent(const winport::DialogWindow&) override {
-    return winport::UiEvent::Close();
+    if (next_ >= events.size()) return winport::UiEvent::Key(VK_ESCAPE);
+    return events[next_++];
   }
   std::optional<std::string> AskSaveFileName(const winport::SaveFileRequest&) override {
     return std::nullopt;
   }
+  void Start(std::vector<winport::UiEvent> inputs) {
+    events = std::move(inputs);
+    next_ = 0;
+  }
+
+ private:
+  std::vector<winport::UiEvent> events;
+  std::size_t next_ = 0;
 };
 
 // <chrono> cannot be compiled with code page 932 literals.
@@ -67,27 +78,13 @@ std::string Company(long long entries) {
   return path;
 }
 
-// The journal aggregation with its progress window, as the export run drives it.
-void Aggregate(const StDATAINFO& data, const StSHOHIZEIINFO& settings) {
-  ProgressDialog progress;
-  progress.Create();
-  AggregationEngine& engine = progress.engine();
-  engine.monthFind() = MonthFind::Build(1, 12, false, true);
-  engine.SetTaxationKind(settings.taxationKind);
-  TaxTotals totals;
-  totals.Allocate(kRateSlotCount);
-  progress.ShowWindow(SW_SHOW);
-  CWaitCursor wait;
-  progress.ResetOverall();
-  progress.Advance(0, 250);
-  engine.SumTaxByRate(totals);
-  progress.Advance(250, 500);
-  engine.SumSpecialAccounts(totals, settings);
-  progress.Advance(500, 750);
-  engine.SumCorporateStatement(totals, data, settings);
-  engine.SumSoleProprietorStatement(totals, data, settings);
-  progress.Advance(750, 1000);
-  progress.Finish();
+// The program's whole run, without a handshake, into a file that does not exist yet.
+bool Export(const std::string& outputPath) {
+  std::filesystem::remove(outputPath);
+  ExportApp app;
+  BOOL done = app.InitInstance();
+  app.ExitInstance();
+  return done && app.resultCode == kResultDone && std::filesystem::exists(outputPath);
 }
 
 // One activity step a record, each record taking `recordUs` microseconds of other work: the
@@ -114,17 +111,40 @@ void StepAtEnginePace(long long records, double recordUs) {
 
 int main(int argc, char** argv) {
   const long long entries = argc > 1 ? std::atoll(argv[1]) : 1000000;
-  const std::string path = Company(entries);
-  if (ledvia::OpenCompanyDatabase(path) != 0) return 1;
-  StDATAINFO data;
-  StSHOHIZEIINFO settings;
-  std::memset(&data, 0, sizeof data);
-  std::memset(&settings, 0, sizeof settings);
-  static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1))->GetSelectedInfo(&data);
-  static_cast<ClSetShohizei*>(ClDataMgr::Inst()->GetSetObject(4, 1))->Get(&settings);
+  // On the display, not the offscreen platform the test driver picks when none is named.
+  if (getenv("DISPLAY") != nullptr) setenv("QT_QPA_PLATFORM", "xcb", 1);
+  char folder[] = "/tmp/export-desktop-bench-XXXXXX";
+  if (mkdtemp(folder) == nullptr) return 1;
+  const std::string home = folder;
+  const std::string output = home + "/out.xml";
+  setenv("LEDVIA_DATA", Company(entries).c_str(), 1);
+  setenv("LEDVIA_USER", "user1", 1);
+  setenv("LEDVIA_HOME", home.c_str(), 1);
 
   HiddenUi hidden;
   winport::DesktopUiBackend desktop;
+  // The dialog takes the output path as a Windows path; then F12.
+  const std::string windowsOutput = winport::CurrentDriveMap().ToWindows(output).value_or("");
+  desktop.onWait = [&](const winport::DialogWindow& dialog) {
+    static bool typed = false;
+    if (!typed) {
+      winport::desktop::Perform(dialog, winport::UiEvent::Type(1008, windowsOutput));
+    } else {
+      winport::desktop::Perform(dialog, winport::UiEvent::Key(VK_F12));
+    }
+    typed = !typed;
+  };
+  desktop.onMessageBox = [](const winport::MessageBoxRequest& box) {
+    winport::desktop::AnswerMessageBox(winport::CautiousAnswer(box.style));
+  };
+  auto hiddenExport = [&] {
+    hidden.Start({winport::UiEvent::Type(1008, windowsOutput), winport::UiEvent::Key(VK_F12)});
+    if (!Export(output)) std::fprintf(stderr, "the export without a desktop failed\n");
+  };
+  auto desktopExport = [&] {
+    if (!Export(output)) std::fprintf(stderr, "the export on the desktop failed\n");
+  };
+
   // What one run with each backend took (elapsed and processor time) and, on the desktop,
   // the draws it made. On a shared machine the processor times are the steadier measure.
   struct Run {
@@ -167,11 +187,10 @@ int main(int argc, char** argv) {
   Run bare;
   Run shown;
   for (int round = 0; round < 2; ++round) {
-    measure(bare, hidden, [&] { Aggregate(data, settings); });
-    measure(shown, desktop, [&] { Aggregate(data, settings); });
+    measure(bare, hidden, hiddenExport);
+    measure(shown, desktop, desktopExport);
   }
-  ledvia::CloseCompanyDatabase();
-  report("journal aggregation of " + std::to_string(entries) + " entries with its progress window",
+  report("the export of " + std::to_string(entries) + " journal entries (journal aggregation)",
          bare, shown);
 
   // The worst case: an engine that steps the bar on every record, at the pace measured above.
@@ -202,5 +221,6 @@ int main(int argc, char** argv) {
               notices, bareNotices.cpuMs * 1e6 / static_cast<double>(notices),
               (shownNotices.cpuMs - shownNotices.drawn.cpuMilliseconds) * 1e6 /
                   static_cast<double>(notices));
+  std::filesystem::remove_all(home);
   return 0;
 }
