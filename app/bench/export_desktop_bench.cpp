@@ -22,7 +22,7 @@
 #include <string>
 
 #include "app/ExportApp.h"
-#include "ledvia/sample_database.h"
+#include "ledvia/generated_company.h"
 #include "ui/progress_dialog.h"
 #include "winport/desktop/desktop_driver.h"
 #include "winport/desktop/desktop_ui.h"
@@ -62,18 +62,18 @@ double Ms(clockid_t clock) {
   return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
+// The generated corporation in the temporary folder, written when it is not there yet (the
+// writer puts the file in place only when it is complete); engine_bench uses the same file.
 std::string Company(long long entries) {
+  ledvia::GeneratedCompanySpec spec;
+  spec.entries = entries;
   std::string path = (std::filesystem::temp_directory_path() /
-                      ("engine-bench-corp-" + std::to_string(entries) + ".db"))
+                      ("engine-bench-g2-corp-" + std::to_string(entries) + ".db"))
                          .string();
-  if (!std::filesystem::exists(path)) {
-    std::string error;
-    std::string partial = path + ".part";
-    if (ledvia::WriteGeneratedCompany(partial, entries, &error) != 0) {
-      std::fprintf(stderr, "cannot write %s: %s\n", partial.c_str(), error.c_str());
-      std::exit(1);
-    }
-    std::filesystem::rename(partial, path);
+  std::string error;
+  if (!std::filesystem::exists(path) && ledvia::WriteGeneratedCompany(path, spec, &error) != 0) {
+    std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
+    std::exit(1);
   }
   return path;
 }

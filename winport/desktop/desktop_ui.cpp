@@ -242,10 +242,12 @@ UiEvent DesktopUiBackend::NextDialogEvent(const DialogWindow& dialog) {
     view.show();
     s.raise[dialog.handle()] = true;
   }
-  s.Draw();
   // Input left over from a dialog that has gone is not for this one.
   std::erase_if(s.inputs,
                 [&dialog](const State::Pending& p) { return p.dialog != dialog.handle(); });
+  // The window is drawn before the person is waited for; input already given (a burst of
+  // typing) is handed over at the pace of the usual draws.
+  if (s.inputs.empty() || CoarseMs() - s.lastDrawCoarseMs >= s.interval) s.Draw();
   s.waiting = dialog.handle();
   if (s.inputs.empty() && onWait) onWait(dialog);
   while (s.inputs.empty()) {
