@@ -73,6 +73,9 @@ struct DesktopUiBackend::State : QObject {
 
   std::map<HWND, std::unique_ptr<DialogView>> views;
   std::map<HWND, bool> raise;  // changed windows still to be drawn; true: also to the front
+  const DialogWindow* marked = nullptr;  // the dialog last entered in `raise`
+  bool markedToFront = false;
+  unsigned noticesSinceClock = 0;
   std::deque<Pending> inputs;
   HWND waiting = nullptr;  // the dialog whose input is awaited
   QEventLoop* loop = nullptr;
@@ -127,6 +130,7 @@ struct DesktopUiBackend::State : QObject {
       }
     }
     raise.clear();
+    marked = nullptr;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     lastDrawCoarseMs = CoarseMs();
     ++drawn.draws;
@@ -329,6 +333,7 @@ void DesktopUiBackend::Notify(const DialogWindow& dialog, WindowNotice notice) {
       if (found == s.views.end()) break;
       found->second->hide();
       s.raise.erase(dialog.handle());
+      s.marked = nullptr;
       if (notice == WindowNotice::Destroyed) {
         if (s.pressed != nullptr && dialog.FindHandle(s.pressed->handle) != nullptr) {
           s.pressed = nullptr;
@@ -342,10 +347,18 @@ void DesktopUiBackend::Notify(const DialogWindow& dialog, WindowNotice notice) {
     case WindowNotice::Repaint:
     case WindowNotice::BroughtToTop:
     case WindowNotice::Foreground: {
-      if (s.views.find(dialog.handle()) == s.views.end()) break;  // never shown yet
-      bool& toFront = s.raise[dialog.handle()];
-      toFront =
-          toFront || notice == WindowNotice::BroughtToTop || notice == WindowNotice::Foreground;
+      // The engine reports progress up to tens of millions of times a second: a run of
+      // notices for the dialog already marked costs a comparison and a count, and the clock
+      // is read every sixteenth notice only.
+      const bool front = notice == WindowNotice::BroughtToTop || notice == WindowNotice::Foreground;
+      if (&dialog != s.marked || (front && !s.markedToFront)) {
+        if (s.views.find(dialog.handle()) == s.views.end()) break;  // never shown yet
+        bool& toFront = s.raise[dialog.handle()];
+        toFront = toFront || front;
+        s.marked = &dialog;
+        s.markedToFront = toFront;
+      }
+      if ((++s.noticesSinceClock & 15) != 0) break;
       if (dialog.Visible() && CoarseMs() - s.lastDrawCoarseMs >= s.interval) s.Draw();
       break;
     }
