@@ -2,7 +2,6 @@
 #include "resources/strings.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "winport/files.h"
@@ -53,10 +52,10 @@ void SupportInfo::Load() {
     }
   }
   for (std::string_view marker : kMultiLineMarkers) {
-    for (std::size_t p = 0; p + marker.size() <= kBlockSize; ++p) {
-      if (std::memcmp(block_.data() + p, marker.data(), marker.size()) == 0) {
-        RestoreLineBreaks(p + marker.size());
-      }
+    // Searched afresh after each value: restoring line breaks changes the block.
+    for (std::size_t p = Block().find(marker); p != std::string_view::npos;
+         p = Block().find(marker, p + 1)) {
+      RestoreLineBreaks(p + marker.size());
     }
   }
 }
@@ -83,14 +82,12 @@ void SupportInfo::RestoreLineBreaks(std::size_t start) {
 std::string SupportInfo::Field(std::string_view marker) {
   if (!loaded_) Load();
   if (block_.empty() || marker.empty() || marker.size() > block_.size()) return std::string();
-  for (std::size_t p = 0; p + marker.size() <= block_.size(); ++p) {
-    if (std::memcmp(block_.data() + p, marker.data(), marker.size()) != 0) continue;
-    // The value ends at the line's terminator; a last line without one ends where the read
-    // text does (0xFF never occurs in code page 932 text) or at the end of the block.
-    auto begin = block_.begin() + static_cast<std::ptrdiff_t>(p + marker.size());
-    auto end =
-        std::find_if(begin, block_.end(), [](unsigned char c) { return c == 0 || c == kUnread; });
-    return std::string(begin, end);
-  }
-  return std::string();
+  std::size_t p = Block().find(marker);
+  if (p == std::string_view::npos) return std::string();
+  // The value ends at the line's terminator; a last line without one ends where the read
+  // text does (0xFF never occurs in code page 932 text) or at the end of the block.
+  auto begin = block_.begin() + static_cast<std::ptrdiff_t>(p + marker.size());
+  auto end =
+      std::find_if(begin, block_.end(), [](unsigned char c) { return c == 0 || c == kUnread; });
+  return std::string(begin, end);
 }

@@ -28,6 +28,9 @@ class SupportInfo {
  private:
   void Load();
   void RestoreLineBreaks(std::size_t start);
+  std::string_view Block() const {
+    return std::string_view(reinterpret_cast<const char*>(block_.data()), block_.size());
+  }
 
   HWND owner_;
   std::string folder_;

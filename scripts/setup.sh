@@ -6,6 +6,8 @@ packages=(cmake g++ make libgtest-dev libgmock-dev libsqlite3-dev sqlite3 libxml
 # the dialogs were laid out for (IPA P Gothic for MS P Gothic), and an X server without a
 # screen for its tests (xvfb-run needs xauth).
 packages+=(qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth)
+# clang and its runtime (libFuzzer, sanitizers) build the fuzzing harnesses (scripts/fuzz.sh).
+packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

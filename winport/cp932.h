@@ -15,6 +15,11 @@ bool IsLeadByte(unsigned char byte);
 // Bytes that may follow a lead byte: 0x40-0x7E and 0x80-0xFC.
 bool IsTrailByte(unsigned char byte);
 
+// Whether the pair lead, trail is a character of code page 932 as Windows has it (JIS X 0208,
+// the NEC and IBM extensions, the user-defined area F040-F9FC); unassigned pairs such as
+// 0x85 0x40 or 0xEF 0x40 are not.
+bool IsAssignedPair(unsigned char lead, unsigned char trail);
+
 // Scanning from the start, does byte position k belong to a double-byte character (as its
 // first or second byte)? A lead byte followed by the end of text is a lone byte, not a pair.
 bool IsInDoubleByte(std::string_view text, std::size_t k);

@@ -1,5 +1,6 @@
 #include "winport/drive_map.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -81,21 +82,27 @@ std::optional<UINT> DriveTypeNamed(std::string_view name) {
   return std::nullopt;
 }
 
-bool Fail(std::string* error, const char* variable, std::string_view entry, const char* why) {
-  if (error) *error = std::string(variable) + ": \"" + std::string(entry) + "\": " + why;
-  return false;
+// Describes a malformed entry and goes on with the next one.
+void Warn(std::vector<std::string>* warnings, const char* variable, std::string_view entry,
+          const char* why) {
+  if (warnings)
+    warnings->push_back(std::string(variable) + ": \"" + std::string(entry) + "\": " + why);
 }
 
-bool ApplyDrives(DriveMap& map, std::string_view text, std::string* error) {
+void ApplyDrives(DriveMap& map, std::string_view text, std::vector<std::string>* warnings) {
   const char* kName = "WINPORT_DRIVES";
   for (std::string_view entry : SplitEntries(text)) {
     std::size_t eq = entry.find('=');
-    if (eq == std::string_view::npos) return Fail(error, kName, entry, "expected X=/root[:type]");
+    if (eq == std::string_view::npos) {
+      Warn(warnings, kName, entry, "expected X=/root[:type]");
+      continue;
+    }
     std::string_view letter = Trim(entry.substr(0, eq));
     if (letter.size() == 2 && letter[1] == ':') letter = letter.substr(0, 1);
     if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0])) ||
         static_cast<unsigned char>(letter[0]) >= 0x80) {
-      return Fail(error, kName, entry, "the drive must be one letter A-Z");
+      Warn(warnings, kName, entry, "the drive must be one letter A-Z");
+      continue;
     }
     std::string_view value = Trim(entry.substr(eq + 1));
     if (value.empty()) {
@@ -107,28 +114,30 @@ bool ApplyDrives(DriveMap& map, std::string_view text, std::string* error) {
     if (colon != std::string_view::npos) {
       std::optional<UINT> type = DriveTypeNamed(value.substr(colon + 1));
       if (!type) {
-        return Fail(error, kName, entry,
-                    "unknown drive type (removable, fixed, remote, cdrom, ramdisk, noroot, "
-                    "unknown)");
+        Warn(warnings, kName, entry,
+             "unknown drive type (removable, fixed, remote, cdrom, ramdisk, noroot, "
+             "unknown)");
+        continue;
       }
       drive.type = *type;
       value = value.substr(0, colon);
     }
     if (value.empty() || value[0] != '/') {
-      return Fail(error, kName, entry, "the root must be an absolute Linux path");
+      Warn(warnings, kName, entry, "the root must be an absolute Linux path");
+      continue;
     }
     drive.linuxRoot = std::string(value);
     map.SetDrive(letter[0], std::move(drive));
   }
-  return true;
 }
 
-bool ApplyShares(DriveMap& map, std::string_view text, std::string* error) {
+void ApplyShares(DriveMap& map, std::string_view text, std::vector<std::string>* warnings) {
   const char* kName = "WINPORT_SHARES";
   for (std::string_view entry : SplitEntries(text)) {
     std::size_t eq = entry.find('=');
     if (eq == std::string_view::npos) {
-      return Fail(error, kName, entry, "expected server\\share=/root");
+      Warn(warnings, kName, entry, "expected server\\share=/root");
+      continue;
     }
     std::string_view name = Trim(entry.substr(0, eq));
     while (!name.empty() && IsPathSeparator(name.front())) name.remove_prefix(1);
@@ -139,31 +148,42 @@ bool ApplyShares(DriveMap& map, std::string_view text, std::string* error) {
       share = Utf8ToCp932Exact(name.substr(sep + 1));
     }
     if (!server || !share || !IsValidFileName(*server) || !IsValidFileName(*share)) {
-      return Fail(error, kName, entry, "expected a server and a share name, as server\\share");
+      Warn(warnings, kName, entry, "expected a server and a share name, as server\\share");
+      continue;
     }
     std::string_view root = Trim(entry.substr(eq + 1));
     if (root.empty() || root[0] != '/') {
-      return Fail(error, kName, entry, "the root must be an absolute Linux path");
+      Warn(warnings, kName, entry, "the root must be an absolute Linux path");
+      continue;
     }
     map.SetShare(*server, *share, std::string(root));
   }
-  return true;
 }
 
 }  // namespace
 
 DriveMap::DriveMap() { drives_['Z'] = Drive{"/", DRIVE_FIXED}; }
 
-std::optional<DriveMap> DriveMap::FromEnvironment(std::string* error) {
-  return FromSettings(std::getenv("WINPORT_DRIVES"), std::getenv("WINPORT_SHARES"), error);
+DriveMap DriveMap::FromEnvironment(std::vector<std::string>* warnings) {
+  return FromSettingsKeepingValid(std::getenv("WINPORT_DRIVES"), std::getenv("WINPORT_SHARES"),
+                                  warnings);
+}
+
+DriveMap DriveMap::FromSettingsKeepingValid(const char* drives, const char* shares,
+                                            std::vector<std::string>* warnings) {
+  DriveMap map;
+  if (drives) ApplyDrives(map, drives, warnings);
+  if (shares) ApplyShares(map, shares, warnings);
+  return map;
 }
 
 std::optional<DriveMap> DriveMap::FromSettings(const char* drives, const char* shares,
                                                std::string* error) {
-  DriveMap map;
-  if (drives && !ApplyDrives(map, drives, error)) return std::nullopt;
-  if (shares && !ApplyShares(map, shares, error)) return std::nullopt;
-  return map;
+  std::vector<std::string> problems;
+  DriveMap map = FromSettingsKeepingValid(drives, shares, &problems);
+  if (problems.empty()) return map;
+  if (error) *error = problems.front();
+  return std::nullopt;
 }
 
 void DriveMap::SetDrive(char letter, Drive drive) {
@@ -174,7 +194,8 @@ void DriveMap::SetDrive(char letter, Drive drive) {
 void DriveMap::RemoveDrive(char letter) { drives_.erase(UpperLetter(letter)); }
 
 void DriveMap::SetShare(std::string_view server, std::string_view share, std::string linuxRoot) {
-  shares_[ShareKey(server, share)] = JoinLinux(LinuxNames(linuxRoot));
+  shares_[ShareKey(server, share)] =
+      Share{std::string(server), std::string(share), JoinLinux(LinuxNames(linuxRoot))};
 }
 
 const Drive* DriveMap::FindDrive(char letter) const {
@@ -184,7 +205,7 @@ const Drive* DriveMap::FindDrive(char letter) const {
 
 const std::string* DriveMap::FindShare(std::string_view server, std::string_view share) const {
   auto it = shares_.find(ShareKey(server, share));
-  return it == shares_.end() ? nullptr : &it->second;
+  return it == shares_.end() ? nullptr : &it->second.linuxRoot;
 }
 
 std::optional<std::string> DriveMap::ToLinux(std::string_view windowsPath) const {
@@ -209,22 +230,14 @@ std::optional<std::string> DriveMap::ToLinux(std::string_view windowsPath) const
   return out.empty() ? "/" : out;
 }
 
-std::optional<std::string> DriveMap::ToWindows(std::string_view linuxPath) const {
-  if (linuxPath.empty() || linuxPath[0] != '/') return std::nullopt;
-  std::vector<std::string> names = LinuxNames(linuxPath);
-  char best = 0;
-  std::size_t bestDepth = 0;
-  for (const auto& [letter, drive] : drives_) {
-    std::vector<std::string> root = LinuxNames(drive.linuxRoot);
-    if (root.size() > names.size() || (best != 0 && root.size() <= bestDepth)) continue;
-    if (std::equal(root.begin(), root.end(), names.begin())) {
-      best = letter;
-      bestDepth = root.size();
-    }
-  }
-  if (best == 0) return std::nullopt;
-  std::string out = std::string(1, best) + ":";
-  for (std::size_t i = bestDepth; i < names.size(); ++i) {
+namespace {
+
+// The Windows names of names[from...], each joined with a leading '\'; nullopt when one has
+// no exact code page 932 form a Windows name may have.
+std::optional<std::string> WindowsNamesBelow(const std::vector<std::string>& names,
+                                             std::size_t from) {
+  std::string out;
+  for (std::size_t i = from; i < names.size(); ++i) {
     std::optional<std::string> name = Utf8ToCp932Exact(names[i]);
     // Only a name that comes back unchanged is used, so two Linux names never share one
     // Windows name; and a name Windows could not hold (a '\' in it, say) has no Windows form.
@@ -233,17 +246,62 @@ std::optional<std::string> DriveMap::ToWindows(std::string_view linuxPath) const
     }
     out += "\\" + *name;
   }
-  if (bestDepth == names.size()) out += "\\";
   return out;
+}
+
+bool HoldsPath(const std::vector<std::string>& root, const std::vector<std::string>& names) {
+  return root.size() <= names.size() && std::equal(root.begin(), root.end(), names.begin());
+}
+
+}  // namespace
+
+std::optional<std::string> DriveMap::ToWindows(std::string_view linuxPath) const {
+  if (linuxPath.empty() || linuxPath[0] != '/') return std::nullopt;
+  std::vector<std::string> names = LinuxNames(linuxPath);
+  char best = 0;
+  std::size_t bestDepth = 0;
+  for (const auto& [letter, drive] : drives_) {
+    std::vector<std::string> root = LinuxNames(drive.linuxRoot);
+    if (best != 0 && root.size() <= bestDepth) continue;
+    if (HoldsPath(root, names)) {
+      best = letter;
+      bestDepth = root.size();
+    }
+  }
+  if (best == 0) return std::nullopt;
+  std::optional<std::string> below = WindowsNamesBelow(names, bestDepth);
+  if (!below) return std::nullopt;
+  return std::string(1, best) + ":" + (below->empty() ? "\\" : *below);
+}
+
+std::optional<std::string> DriveMap::ToWindowsOrShare(std::string_view linuxPath) const {
+  if (std::optional<std::string> onDrive = ToWindows(linuxPath)) return onDrive;
+  if (linuxPath.empty() || linuxPath[0] != '/') return std::nullopt;
+  std::vector<std::string> names = LinuxNames(linuxPath);
+  const Share* best = nullptr;
+  std::size_t bestDepth = 0;
+  for (const auto& [key, share] : shares_) {
+    std::vector<std::string> root = LinuxNames(share.linuxRoot);
+    if (best != nullptr && root.size() <= bestDepth) continue;
+    if (HoldsPath(root, names)) {
+      best = &share;
+      bestDepth = root.size();
+    }
+  }
+  if (best == nullptr) return std::nullopt;
+  std::optional<std::string> below = WindowsNamesBelow(names, bestDepth);
+  if (!below) return std::nullopt;
+  return "\\\\" + best->server + "\\" + best->share + *below;
 }
 
 DriveMap& CurrentDriveMap() {
   static DriveMap map = [] {
-    std::string error;
-    std::optional<DriveMap> configured = DriveMap::FromEnvironment(&error);
-    if (configured) return *configured;
-    std::fprintf(stderr, "winport: %s; using the default drive map (Z: is /)\n", error.c_str());
-    return DriveMap();
+    std::vector<std::string> warnings;
+    DriveMap configured = DriveMap::FromEnvironment(&warnings);
+    for (const std::string& warning : warnings) {
+      std::fprintf(stderr, "winport: %s; entry ignored\n", warning.c_str());
+    }
+    return configured;
   }();
   return map;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "winport/win32_types.h"
 
@@ -33,8 +34,9 @@ class DriveMap {
   DriveMap();
 
   // Reads WINPORT_DRIVES and WINPORT_SHARES (see FromSettings); a variable that is not set
-  // leaves the default. Returns nullopt with a message when a variable is malformed.
-  static std::optional<DriveMap> FromEnvironment(std::string* error = nullptr);
+  // leaves the default. Every valid entry of either variable is kept; each malformed one is
+  // left out and described in *warnings, so one bad entry never costs the others.
+  static DriveMap FromEnvironment(std::vector<std::string>* warnings = nullptr);
 
   // The default map changed by the two settings texts (UTF-8; nullptr = not set):
   //   drives: entries "X=/linux/root[:type]" separated by ';'. X is a letter A-Z in any case,
@@ -48,6 +50,10 @@ class DriveMap {
   // nullopt with a message naming the variable and the entry when a text is malformed.
   static std::optional<DriveMap> FromSettings(const char* drives, const char* shares,
                                               std::string* error = nullptr);
+  // The same, keeping the valid entries: each malformed entry is skipped and described (as
+  // FromSettings would name it) in *warnings.
+  static DriveMap FromSettingsKeepingValid(const char* drives, const char* shares,
+                                           std::vector<std::string>* warnings);
 
   void SetDrive(char letter, Drive drive);  // letter A-Z, any case; the root is normalised
   void RemoveDrive(char letter);
@@ -69,14 +75,22 @@ class DriveMap {
   // "." and ".." are resolved by name. nullopt when no drive holds it or a name has no exact
   // code page 932 form a Windows name may have. Shares are never chosen, as in Wine.
   std::optional<std::string> ToWindows(std::string_view linuxPath) const;
+  // As ToWindows; a path no drive holds is named through the share whose root holds it most
+  // specifically ("\\server\share\dir", the names as configured), so that a program kept in
+  // a folder reached only through a share still finds itself. nullopt when neither holds it.
+  std::optional<std::string> ToWindowsOrShare(std::string_view linuxPath) const;
 
  private:
-  std::map<char, Drive> drives_;               // upper-case letters
-  std::map<std::string, std::string> shares_;  // "SERVER\SHARE" upper-cased -> root
+  struct Share {
+    std::string server, share;  // code page 932, as configured
+    std::string linuxRoot;
+  };
+  std::map<char, Drive> drives_;         // upper-case letters
+  std::map<std::string, Share> shares_;  // "SERVER\SHARE" upper-cased
 };
 
-// The process's drive map, taken from the environment on first use (the default when the
-// environment is malformed, with a warning on stderr).
+// The process's drive map, taken from the environment on first use (malformed entries are
+// left out, each with a warning on stderr).
 DriveMap& CurrentDriveMap();
 void SetCurrentDriveMap(DriveMap map);
 

@@ -67,4 +67,45 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return Convert("CP932", "UTF-8", utf8, true, 1).value_or(std::string());
 }
 
+std::string Utf16ToCp932(std::string_view bytes, bool bigEndian) {
+  auto unit = [&](std::size_t i) {
+    unsigned char a = static_cast<unsigned char>(bytes[i]);
+    unsigned char b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  std::string utf8;
+  auto append = [&utf8](char32_t c) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      utf8 += static_cast<char>(0xE0 | (c >> 12));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xF0 | (c >> 18));
+      utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  };
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    char32_t c = static_cast<char32_t>(unit(i));
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+      char32_t low = static_cast<char32_t>(unit(i + 2));
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        append(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    append(c >= 0xD800 && c <= 0xDFFF ? U'?' : c);
+  }
+  if (i < bytes.size()) utf8 += '?';
+  return Utf8ToCp932(utf8);
+}
+
 }  // namespace winport

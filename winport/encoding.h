@@ -17,5 +17,8 @@ std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8);
 // always be shown.
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
+// UTF-16 bytes (little-endian unless bigEndian; no byte-order mark) as display text: a lone
+// surrogate, an odd last byte or a character without a code page 932 form becomes '?'.
+std::string Utf16ToCp932(std::string_view bytes, bool bigEndian);
 
 }  // namespace winport

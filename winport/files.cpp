@@ -1,5 +1,6 @@
 #include "winport/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "winport/fault_injection.h"
 #include "winport/windows_path.h"
@@ -94,7 +96,8 @@ struct Located {
   struct stat st {};
 };
 
-std::optional<Located> Locate(LPCSTR path) {
+// trailingFileError: the error for an existing file named with a separator after it.
+std::optional<Located> Locate(LPCSTR path, DWORD trailingFileError = ERROR_INVALID_NAME) {
   if (path != nullptr && std::strlen(path) >= static_cast<std::size_t>(MAX_PATH)) {
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return std::nullopt;
@@ -111,7 +114,7 @@ std::optional<Located> Locate(LPCSTR path) {
   found.exists = stat(found.linuxPath.c_str(), &found.st) == 0;
   // "file.txt\" names a folder; an existing file under that name is not found.
   if (found.exists && found.windowsPath.trailingSeparator && !S_ISDIR(found.st.st_mode)) {
-    SetLastError(ERROR_INVALID_NAME);
+    SetLastError(trailingFileError);
     return std::nullopt;
   }
   if (!found.exists) found.st = {};
@@ -161,7 +164,9 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* /*security*
   if (target->exists && S_ISDIR(target->st.st_mode)) return FailHandle(ERROR_ACCESS_DENIED);
   if (target->windowsPath.trailingSeparator) return FailHandle(ERROR_INVALID_NAME);
 
-  int openFlags = O_CLOEXEC | O_NOCTTY;
+  // Non-blocking: opening a named pipe must not wait for its other end. Whatever is opened is
+  // refused below unless it is a regular file, and made blocking again for the data calls.
+  int openFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
   if ((access & GENERIC_READ) && (access & GENERIC_WRITE)) {
     openFlags |= O_RDWR;
   } else if (access & GENERIC_WRITE) {
@@ -198,13 +203,16 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* /*security*
   DWORD error = ERROR_SUCCESS;
   if (fstat(fd, &st) != 0) {
     error = winport::FileErrorFromErrno(errno, linuxPath);
-  } else if (S_ISDIR(st.st_mode) || (existed && ReadOnly(st) &&
-                                     ((access & GENERIC_WRITE) || disposition == CREATE_ALWAYS))) {
+  } else if (!S_ISREG(st.st_mode) || (existed && ReadOnly(st) &&
+                                      ((access & GENERIC_WRITE) || disposition == CREATE_ALWAYS))) {
     // A read-only file refuses writing and replacing even to the administrator, as on Windows.
     error = ERROR_ACCESS_DENIED;
   }
   file.device = st.st_dev;
   file.inode = st.st_ino;
+  if (error == ERROR_SUCCESS && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    error = winport::FileErrorFromErrno(errno, linuxPath);
+  }
 
   std::uintptr_t key = 0;
   if (error == ERROR_SUCCESS) {
@@ -404,9 +412,12 @@ BOOL CreateDirectoryA(LPCSTR path, void* /*security*/) {
 
 BOOL RemoveDirectoryA(LPCSTR path) {
   if (DWORD injected = winport::CallFaultFor("RemoveDirectoryA")) return Fail(injected);
+  // No name at all (or only blanks) is an invalid name here, not a missing path.
+  if (path == nullptr || std::string_view(path).find_first_not_of(' ') == std::string_view::npos) {
+    return Fail(ERROR_INVALID_NAME);
+  }
   std::optional<Located> target = Locate(path);
   if (!target) return FALSE;
-  if (target->windowsPath.names.empty()) return Fail(ERROR_ACCESS_DENIED);
   if (!target->exists) return Fail(winport::FileErrorFromErrno(ENOENT, target->linuxPath));
   if (!S_ISDIR(target->st.st_mode)) return Fail(ERROR_DIRECTORY);
   // The process's current folder is in use on Windows and cannot be removed.
@@ -414,13 +425,26 @@ BOOL RemoveDirectoryA(LPCSTR path) {
   if (stat(".", &cwd) == 0 && cwd.st_dev == target->st.st_dev && cwd.st_ino == target->st.st_ino) {
     return Fail(ERROR_SHARING_VIOLATION);
   }
+  // A drive or share root is never removed: one with anything in it is not empty, as on
+  // Windows; an empty one is refused rather than removing the Linux folder under the drive.
+  if (target->windowsPath.names.empty()) {
+    DIR* dir = opendir(target->linuxPath.c_str());
+    bool empty = true;
+    while (dir != nullptr && empty) {
+      dirent* entry = readdir(dir);
+      if (entry == nullptr) break;
+      empty = std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
+    }
+    if (dir != nullptr) closedir(dir);
+    return Fail(empty ? ERROR_ACCESS_DENIED : ERROR_DIR_NOT_EMPTY);
+  }
   if (rmdir(target->linuxPath.c_str()) == 0) return TRUE;
   if (errno == ENOTEMPTY || errno == EEXIST) return Fail(ERROR_DIR_NOT_EMPTY);
   return FailErrno(target->linuxPath);
 }
 
 DWORD GetFileAttributesA(LPCSTR path) {
-  std::optional<Located> target = Locate(path);
+  std::optional<Located> target = Locate(path, ERROR_PATH_NOT_FOUND);
   if (!target) return INVALID_FILE_ATTRIBUTES;
   if (!target->exists) {
     SetLastError(winport::FileErrorFromErrno(ENOENT, target->linuxPath));
@@ -431,7 +455,7 @@ DWORD GetFileAttributesA(LPCSTR path) {
 
 BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, void* info) {
   if (level != GetFileExInfoStandard || info == nullptr) return Fail(ERROR_INVALID_PARAMETER);
-  std::optional<Located> target = Locate(path);
+  std::optional<Located> target = Locate(path, ERROR_PATH_NOT_FOUND);
   if (!target) return FALSE;
   if (!target->exists) return FailErrno(ENOENT, target->linuxPath);
   const struct stat& st = target->st;
@@ -455,18 +479,17 @@ BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, void* info)
 namespace winport {
 
 int Access(const char* path, int mode) {
-  if (path == nullptr || (mode != 0 && mode != 2 && mode != 4 && mode != 6)) {
-    errno = EINVAL;
-    return -1;
-  }
   DWORD savedError = GetLastError();  // _access is a C runtime call: it leaves the Win32 error
-  std::optional<Located> target = Locate(path);
+  std::optional<Located> target =
+      path != nullptr ? Locate(path, ERROR_PATH_NOT_FOUND) : std::nullopt;
+  DWORD error = GetLastError();
   SetLastError(savedError);
   if (!target || !target->exists) {
-    errno = ENOENT;
+    // A name Windows refuses (wildcards, say) is an invalid argument; anything else is missing.
+    errno = target || path == nullptr || error != ERROR_INVALID_NAME ? ENOENT : EINVAL;
     return -1;
   }
-  if (S_ISDIR(target->st.st_mode) || mode == 0) return 0;
+  if (S_ISDIR(target->st.st_mode)) return 0;
   bool allowed = true;
   if ((mode & 2) && (ReadOnly(target->st) || access(target->linuxPath.c_str(), W_OK) != 0)) {
     allowed = false;

@@ -160,7 +160,8 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 // ERROR_PATH_NOT_FOUND); a file: ERROR_DIRECTORY; a result that would not fit MAX_PATH with
 // its final backslash: ERROR_FILENAME_EXCED_RANGE.
 BOOL SetCurrentDirectoryA(LPCSTR path);
-// The program's own file (/proc/self/exe mapped to Windows); module must be nullptr
+// The program's own file (/proc/self/exe mapped to Windows: through a drive, else through a
+// share, "\\server\share\dir\prog", when only a share reaches it); module must be nullptr
 // (ERROR_MOD_NOT_FOUND otherwise). Returns the length. Kept quirk (Windows Vista and later):
 // when size is too small the name is cut to size-1 bytes (never inside a double-byte
 // character), NUL-terminated, and the result is size itself with ERROR_INSUFFICIENT_BUFFER.

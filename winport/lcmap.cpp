@@ -53,13 +53,61 @@ void AppendDouble(std::string& out, unsigned short code) {
   out += static_cast<char>(code & 0xFF);
 }
 
+// What the system's conversion gives for malformed or unassigned double-byte text: the
+// katakana middle dot, code page 932's replacement character.
+constexpr unsigned short kReplacement = 0x8145;
+
+// Position of a pair in the 188 trail bytes of its lead, counted over all leads.
+int PairIndex(unsigned short code) {
+  int trail = code & 0xFF;
+  return (code >> 8) * 188 + (trail < 0x80 ? trail - 0x40 : trail - 0x41);
+}
+
+unsigned short PairAt(int index) {
+  int trail = index % 188;
+  return static_cast<unsigned short>((index / 188) << 8 |
+                                     (trail < 63 ? trail + 0x40 : trail + 0x41));
+}
+
+// Characters code page 932 has twice come back from Unicode as the one form Windows prefers:
+// the NEC-selected IBM extensions (ED40-EEFC) as the IBM extensions (FA40-FC4B), and the
+// duplicates among the NEC row 13 and IBM symbols as their JIS X 0208 or NEC forms.
+unsigned short PreferredForm(unsigned short code) {
+  static const struct {
+    unsigned short from, to;
+  } kSingles[] = {
+      {0x8790, 0x81E0}, {0x8791, 0x81DF}, {0x8792, 0x81E7}, {0x8795, 0x81E3}, {0x8796, 0x81DB},
+      {0x8797, 0x81DA}, {0x879A, 0x81E6}, {0x879B, 0x81BF}, {0x879C, 0x81BE}, {0xEEF9, 0x81CA},
+      {0xEEFA, 0xFA55}, {0xEEFB, 0xFA56}, {0xEEFC, 0xFA57}, {0xFA54, 0x81CA}, {0xFA58, 0x878A},
+      {0xFA59, 0x8782}, {0xFA5A, 0x8784}, {0xFA5B, 0x81E6},
+  };
+  if (code >= 0xED40 && code <= 0xEEEC) {
+    return PairAt(PairIndex(code) - PairIndex(0xED40) + PairIndex(0xFA5C));  // in order
+  }
+  if (code >= 0xEEEF && code <= 0xEEF8) return static_cast<unsigned short>(code - 0xEEEF + 0xFA40);
+  if (code >= 0xFA4A && code <= 0xFA53) return static_cast<unsigned short>(code - 0xFA4A + 0x8754);
+  for (const auto& single : kSingles) {
+    if (single.from == code) return single.to;
+  }
+  return code;
+}
+
 std::string MapFullWidth(const unsigned char* src, std::size_t length) {
   std::string out;
   for (std::size_t i = 0; i < length; ++i) {
     unsigned char c = src[i];
-    if (winport::cp932::IsLeadByte(c) && i + 1 < length) {
-      out += static_cast<char>(c);
-      out += static_cast<char>(src[++i]);
+    if (winport::cp932::IsLeadByte(c)) {
+      // A lead byte takes any following byte but NUL with it; a lone one, or a pair the code
+      // page does not have, becomes the replacement character, as the system's conversion
+      // through Unicode makes it. So the result is always well-formed code page 932.
+      if (i + 1 < length && src[i + 1] != 0) {
+        unsigned char trail = src[++i];
+        AppendDouble(out, winport::cp932::IsAssignedPair(c, trail)
+                              ? PreferredForm(static_cast<unsigned short>(c << 8 | trail))
+                              : kReplacement);
+      } else {
+        AppendDouble(out, kReplacement);
+      }
     } else if (c == ' ') {
       AppendDouble(out, 0x8140);
     } else if (c > 0x20 && c < 0x7F) {
@@ -88,8 +136,7 @@ std::string MapFullWidth(const unsigned char* src, std::size_t length) {
 
 int LCMapStringA(LCID /*locale*/, DWORD flags, LPCSTR src, int srcLength, LPSTR dest,
                  int destSize) {
-  if (src == nullptr || destSize < 0 || (destSize > 0 && dest == nullptr) || srcLength < -1 ||
-      srcLength == 0) {
+  if (src == nullptr || destSize < 0 || (destSize > 0 && dest == nullptr) || srcLength == 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
@@ -97,7 +144,8 @@ int LCMapStringA(LCID /*locale*/, DWORD flags, LPCSTR src, int srcLength, LPSTR 
     SetLastError(ERROR_INVALID_FLAGS);
     return 0;
   }
-  std::size_t length = srcLength == -1 ? std::strlen(src) + 1 : static_cast<std::size_t>(srcLength);
+  // Any negative length means up to and including the terminator, as the system takes it.
+  std::size_t length = srcLength < 0 ? std::strlen(src) + 1 : static_cast<std::size_t>(srcLength);
   std::string mapped = MapFullWidth(reinterpret_cast<const unsigned char*>(src), length);
   if (destSize == 0) return static_cast<int>(mapped.size());
   if (mapped.size() > static_cast<std::size_t>(destSize)) {

@@ -1,6 +1,7 @@
 #include "winport/profile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -57,11 +58,11 @@ std::vector<Section> Parse(std::string_view text) {
     start = end + 1;
     if (line.empty()) continue;
     if (line.front() == '[') {
-      // The name runs to the last ']' (a second byte 0x5D of a kanji is not one); a line
-      // with no ']' is read as a key line, as Windows does.
+      // The name runs to the last ']' (a second byte 0x5D of a kanji is not one), without the
+      // blanks inside the brackets; a line with no ']' is read as a key line, as Windows does.
       std::size_t close = winport::cp932::FindLastChar(line, ']');
       if (close != std::string_view::npos) {
-        sections.push_back(Section{std::string(line.substr(1, close - 1)), {}});
+        sections.push_back(Section{std::string(Trim(line.substr(1, close - 1))), {}});
         continue;
       }
     }
@@ -100,19 +101,34 @@ std::string WindowsFolder() {
   return "C:\\windows";
 }
 
-std::optional<std::string> ReadProfile(LPCSTR fileName) {
-  std::string name = fileName != nullptr && *fileName != '\0' ? fileName : "win.ini";
+// The profile's text, or nullopt with the Win32 error that reading it met.
+std::optional<std::string> ReadProfile(LPCSTR fileName, DWORD* error) {
+  if (fileName != nullptr && *fileName == '\0') {
+    *error = ERROR_ACCESS_DENIED;  // an empty name is refused; only nullptr means "win.ini"
+    return std::nullopt;
+  }
+  std::string name = fileName != nullptr ? fileName : "win.ini";
   // A bare name is never looked for in the current directory: Windows takes it from the
   // Windows folder. A name with any folder in it is relative to the current directory.
   if (winport::cp932::FindChar(name, '\\') == std::string::npos &&
       name.find_first_of("/:") == std::string::npos) {
     name = WindowsFolder() + "\\" + name;
   }
-  DWORD error = ERROR_SUCCESS;
-  std::optional<std::string> linuxPath = winport::WindowsPathToLinux(name.c_str(), &error);
+  std::optional<std::string> linuxPath = winport::WindowsPathToLinux(name.c_str(), error);
   if (!linuxPath) return std::nullopt;
-  int fd = open(linuxPath->c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  // Non-blocking, so that a named pipe put where the profile should be cannot hold the
+  // program up; anything but a regular file is refused before a byte is read.
+  int fd = open(linuxPath->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    *error = winport::FileErrorFromErrno(errno, *linuxPath);
+    return std::nullopt;
+  }
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    *error = ERROR_ACCESS_DENIED;
+    return std::nullopt;
+  }
   std::string text;
   char chunk[4096];
   for (;;) {
@@ -122,8 +138,12 @@ std::optional<std::string> ReadProfile(LPCSTR fileName) {
     text.append(chunk, static_cast<std::size_t>(n));
   }
   close(fd);
-  // A profile saved as UTF-8 with a byte-order mark is read as such, as Windows does.
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text = winport::Utf8ToCp932(text.substr(3));
+  // A profile saved as UTF-8 or UTF-16 with a byte-order mark is read as such, as Windows
+  // does; characters without a code page 932 form become '?'.
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) return winport::Utf8ToCp932(text.substr(3));
+  if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) {
+    return winport::Utf16ToCp932(std::string_view(text).substr(2), text[0] == '\xFE');
+  }
   return text;
 }
 
@@ -135,14 +155,14 @@ DWORD CopyText(std::string_view text, LPSTR buffer, DWORD size) {
   return static_cast<DWORD>(n);
 }
 
-// Copies a list of NUL-terminated names followed by one more NUL. When it does not fit, the
-// last name is cut and the list still ends with two NULs; the result is then the bytes before
-// those two.
+// Copies a list of NUL-terminated names followed by one more NUL. When the list with its
+// final NUL does not leave a byte to spare, it counts as not fitting, as on Windows: the last
+// name is cut and the list still ends with two NULs; the result is then the bytes before those.
 DWORD CopyList(const std::string& list, LPSTR buffer, DWORD size) {
-  if (list.size() + 1 <= size) {
+  if (list.size() + 2 <= size) {
     std::memcpy(buffer, list.data(), list.size());
     buffer[list.size()] = '\0';
-    if (list.empty() && size > 1) buffer[1] = '\0';
+    if (list.empty()) buffer[1] = '\0';
     return static_cast<DWORD>(list.size());
   }
   if (size < 2) {
@@ -156,12 +176,14 @@ DWORD CopyList(const std::string& list, LPSTR buffer, DWORD size) {
   return static_cast<DWORD>(n);
 }
 
+// The empty name means the lines before the first section; a section headed "[]" (or "[ ]")
+// is never found and never listed.
 const Section* FindSection(const std::vector<Section>& sections, std::string_view name) {
+  if (name.empty()) return &sections[0];
   for (std::size_t i = 1; i < sections.size(); ++i) {
     if (winport::cp932::EqualsIgnoreCase(sections[i].name, name)) return &sections[i];
   }
-  // Key lines before any section answer only to the empty section name.
-  return name.empty() ? &sections[0] : nullptr;
+  return nullptr;
 }
 
 }  // namespace
@@ -169,8 +191,9 @@ const Section* FindSection(const std::vector<Section>& sections, std::string_vie
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultText, LPSTR buffer,
                                DWORD size, LPCSTR fileName) {
   if (buffer == nullptr || size == 0) return 0;
-  std::optional<std::string> text = ReadProfile(fileName);
-  if (!text) SetLastError(ERROR_FILE_NOT_FOUND);
+  DWORD error = ERROR_SUCCESS;
+  std::optional<std::string> text = ReadProfile(fileName, &error);
+  if (!text) SetLastError(error);
   std::vector<Section> sections = Parse(text.value_or(""));
 
   std::string_view fallback = defaultText != nullptr ? defaultText : "";
@@ -179,7 +202,9 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultText, L
 
   if (section == nullptr) {
     std::string list;
-    for (std::size_t i = 1; i < sections.size(); ++i) list += sections[i].name + '\0';
+    for (std::size_t i = 1; i < sections.size(); ++i) {
+      if (!sections[i].name.empty()) list += sections[i].name + '\0';
+    }
     return CopyList(list, buffer, size);
   }
   const Section* found = FindSection(sections, Trim(section));
@@ -187,19 +212,22 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultText, L
     std::string list;
     if (found) {
       for (const Entry& entry : found->entries) {
-        // Comment lines are kept as entries (a key named ";x" can be read) but never listed.
-        if (entry.name.empty() || entry.name.front() == ';') continue;
+        // Only keys with a value are listed; comment lines are kept as entries (a key named
+        // ";x" can be read) but never listed. A key with an empty name is listed as an empty
+        // name, which ends the list for any reader.
+        if (!entry.value || (!entry.name.empty() && entry.name.front() == ';')) continue;
         list += entry.name + '\0';
       }
     }
-    if (list.empty()) return CopyText(fallback, buffer, size);  // no keys: the default
+    // A list that reads as empty (no keys, or an empty name first) gives the default.
+    if (list.empty() || list.front() == '\0') return CopyText(fallback, buffer, size);
     return CopyList(list, buffer, size);
   }
   std::string_view wanted = Trim(key);
   if (found) {
     for (const Entry& entry : found->entries) {
       if (!winport::cp932::EqualsIgnoreCase(entry.name, wanted)) continue;
-      // The first of duplicate keys wins; a key line without '=' reads as missing.
+      // The first line of the key decides, even a line without '=', which reads as missing.
       if (entry.value) return CopyText(Unquote(*entry.value), buffer, size);
       break;
     }

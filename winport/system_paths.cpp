@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -104,6 +105,18 @@ UINT GetDriveTypeA(LPCSTR rootPath) {
   } else {
     text = rootPath;
   }
+  // The device namespace "\\.\": "\\.\C:\" is the drive C, "\\.\C:" the volume device,
+  // whose type is unknown; no other devices exist here.
+  if (text.size() >= 4 && winport::IsPathSeparator(text[0]) && winport::IsPathSeparator(text[1]) &&
+      text[2] == '.' && winport::IsPathSeparator(text[3])) {
+    std::string device = text.substr(4);
+    bool drive = device.size() >= 2 && device[1] == ':' &&
+                 std::isalpha(static_cast<unsigned char>(device[0])) &&
+                 static_cast<unsigned char>(device[0]) < 0x80;
+    if (drive && device.size() == 2) return DRIVE_UNKNOWN;
+    if (!drive || !winport::IsPathSeparator(device[2])) return DRIVE_NO_ROOT_DIR;
+    text = device;
+  }
   if (text.size() >= 2 && text[1] == ':' && !winport::cp932::IsLeadByte(text[0])) {
     // Only the letter counts: "C:", "C:\" and "C:\windows" all give C's type.
     std::optional<winport::WindowsPath> root = winport::ResolveWindowsPath(text.substr(0, 2), {});
@@ -180,7 +193,8 @@ DWORD GetModuleFileNameA(void* module, LPSTR buffer, DWORD size) {
   char target[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", target, sizeof target - 1);
   std::optional<std::string> name;
-  if (length > 0) name = winport::CurrentDriveMap().ToWindows(std::string(target, length));
+  // Through a share when no drive reaches the program's folder: it must still find itself.
+  if (length > 0) name = winport::CurrentDriveMap().ToWindowsOrShare(std::string(target, length));
   if (!name) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;

@@ -191,12 +191,13 @@ std::unique_ptr<WindowRegistration> WindowRegistration::CreateIn(const std::stri
     if (error != nullptr) *error = std::move(reason);
     return nullptr;
   };
-  std::string reason = PrepareWindowFolder(folder);
-  if (!reason.empty()) return fail(reason);
+  // A folder too deep for a socket address is refused before anything is made there.
   sockaddr_un address;
   if (!MakeAddress(WindowSocketPath(folder, kLargestHandle), address)) {
     return fail("window folder path is too long for a socket: " + folder);
   }
+  std::string reason = PrepareWindowFolder(folder);
+  if (!reason.empty()) return fail(reason);
 
   // One registration at a time per folder: the stale sweep must not remove a socket that
   // another process is binding at that moment.

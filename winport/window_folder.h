@@ -8,7 +8,9 @@
 
 namespace winport {
 
-// $WINPORT_WINDOW_DIR when set and not empty; else $XDG_RUNTIME_DIR/winport when
+// $WINPORT_WINDOW_DIR when set and not empty (a relative one counts from the Linux working
+// folder the process started in, whatever the current directory is now); else
+// $XDG_RUNTIME_DIR/winport when
 // XDG_RUNTIME_DIR is an absolute path; else /tmp/winport-<uid>.
 std::string WindowFolder();
 

@@ -95,12 +95,44 @@ std::optional<WindowsPath> ParseShareRoot(std::string_view text, std::string_vie
   return path;
 }
 
-// Upper-cases the ASCII letters of UTF-8 text; safe byte by byte, as every byte of a
-// multibyte sequence is 0x80 or above.
+// Folds UTF-8 text the way Windows file systems compare names: ASCII letters, and the letters
+// code page 932 has in both cases (full-width Latin, Greek, Cyrillic, roman numerals), to upper
+// case. Each folded character keeps its UTF-8 length. Kana and everything else stay.
 std::string FoldUtf8(std::string_view utf8) {
   std::string out(utf8);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  auto continuation = [&out](std::size_t k) {
+    return k < out.size() && (static_cast<unsigned char>(out[k]) & 0xC0) == 0x80;
+  };
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(out[i]);
+    if (c >= 'a' && c <= 'z') {
+      out[i] = static_cast<char>(c - 'a' + 'A');
+      continue;
+    }
+    // Two-byte sequences: Greek U+03B1-03C9 and Cyrillic U+0430-045F.
+    if ((c == 0xCE || c == 0xCF || c == 0xD0 || c == 0xD1) && continuation(i + 1)) {
+      char32_t cp = (c & 0x1F) << 6 | (static_cast<unsigned char>(out[i + 1]) & 0x3F);
+      char32_t upper = cp;
+      if (cp >= 0x03B1 && cp <= 0x03C9 && cp != 0x03C2) upper = cp - 0x20;
+      if (cp >= 0x0430 && cp <= 0x044F) upper = cp - 0x20;
+      if (cp >= 0x0450 && cp <= 0x045F) upper = cp - 0x50;
+      out[i] = static_cast<char>(0xC0 | (upper >> 6));
+      out[i + 1] = static_cast<char>(0x80 | (upper & 0x3F));
+      ++i;
+      continue;
+    }
+    // Three-byte sequences: small roman numerals U+2170-217F, full-width a-z U+FF41-FF5A.
+    if ((c == 0xE2 || c == 0xEF) && continuation(i + 1) && continuation(i + 2)) {
+      char32_t cp = (c & 0x0F) << 12 | (static_cast<unsigned char>(out[i + 1]) & 0x3F) << 6 |
+                    (static_cast<unsigned char>(out[i + 2]) & 0x3F);
+      char32_t upper = cp;
+      if (cp >= 0x2170 && cp <= 0x217F) upper = cp - 0x10;
+      if (cp >= 0xFF41 && cp <= 0xFF5A) upper = cp - 0x20;
+      out[i] = static_cast<char>(0xE0 | (upper >> 12));
+      out[i + 1] = static_cast<char>(0x80 | ((upper >> 6) & 0x3F));
+      out[i + 2] = static_cast<char>(0x80 | (upper & 0x3F));
+      i += 2;
+    }
   }
   return out;
 }

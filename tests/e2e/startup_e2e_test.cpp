@@ -128,6 +128,39 @@ TEST(StartupEndToEnd, ProgramFolderEndingInKatakanaSoFindsItsDefinitionFile) {
   EXPECT_TRUE(run.Has(kCancelNotice)) << run.output;
 }
 
+TEST(StartupEndToEnd, ARelativeWindowFolderStillReachesTheCaller) {
+  // The program moves to its own folder at start-up; the relative window folder it inherited
+  // from the caller must keep naming the caller's, or the caller waits with its window disabled.
+  ProgramFolder folder(kLevel2);
+  testsupport::TempFolder callerFolder;
+  HostRun run =
+      RunHost("WINPORT_WINDOW_DIR=windows " + kSample, "", folder.program(), callerFolder.path());
+  EXPECT_TRUE(run.Has(kCancelNotice)) << run.output;
+  EXPECT_TRUE(run.Has("posted message=1024 wparam=1 lparam=1")) << run.output;
+}
+
+TEST(StartupEndToEnd, AProgramFolderReachedOnlyThroughAShareFindsItsDefinitionFile) {
+  ProgramFolder folder(kLevel2);
+  std::string programFolder = fs::path(folder.program()).parent_path().string();
+  HostRun run =
+      RunHost(kSample + " WINPORT_DRIVES='Z=' WINPORT_SHARES='srv\\bin=" + programFolder + "'", "",
+              folder.program());
+  EXPECT_FALSE(run.Has(U8(u8"動作環境が不正です。"))) << run.output;
+  EXPECT_TRUE(run.Has(kCancelNotice)) << run.output;
+}
+
+TEST(StartupEndToEnd, OneBadDriveMapEntryCostsNoOtherEntry) {
+  // A malformed share entry beside a valid drive map that alone reaches the program folder.
+  ProgramFolder folder(kLevel2);
+  std::string programFolder = fs::path(folder.program()).parent_path().string();
+  HostRun run =
+      RunHost(kSample + " WINPORT_DRIVES='Z=;P=" + programFolder + "' WINPORT_SHARES='broken'", "",
+              folder.program());
+  EXPECT_TRUE(run.Has("WINPORT_SHARES: \"broken\"")) << run.output;  // warned about
+  EXPECT_FALSE(run.Has(U8(u8"動作環境が不正です。"))) << run.output;
+  EXPECT_TRUE(run.Has(kCancelNotice)) << run.output;
+}
+
 // A program that cannot make its own folder the current directory must not read the definition
 // file of the folder it was started in: the name of its folder has no code page 932 form, or
 // its path does not fit 260 bytes.

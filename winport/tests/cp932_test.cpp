@@ -35,8 +35,32 @@ TEST(Cp932Position, DoubleByteMembershipScansFromTheStart) {
   const std::string pair = "\x83\x83\x5C";
   EXPECT_TRUE(cp932::IsTrailPosition(pair, 1));
   EXPECT_FALSE(cp932::IsInDoubleByte(pair, 2));
-  // A lead byte at the very end has no trail byte.
+  // A lead byte at the very end has no trail byte; nor has one before a NUL, so the byte after
+  // the NUL stands alone.
   EXPECT_FALSE(cp932::IsInDoubleByte("ab\x95", 2));
+  const std::string beforeNul("\x95\0\x5C", 3);
+  EXPECT_FALSE(cp932::IsInDoubleByte(beforeNul, 0));
+  EXPECT_FALSE(cp932::IsTrailPosition(beforeNul, 1));
+  EXPECT_EQ(cp932::FindChar(beforeNul, '\\'), 2u);
+  EXPECT_EQ(cp932::CutLength(beforeNul, 1), 1u);
+  EXPECT_TRUE(cp932::EndsWithBackslash(beforeNul));
+}
+
+TEST(Cp932Tables, AssignedPairsAsTheSystemConvertsThem) {
+  const struct {
+    unsigned char lead, trail;
+    bool assigned;
+  } cases[] = {
+      {0x81, 0x40, true}, {0x81, 0xAD, false}, {0x82, 0x4F, true},  {0x82, 0x80, false},
+      {0x84, 0xBE, true}, {0x85, 0x40, false}, {0x87, 0x5E, false}, {0x88, 0x9E, false},
+      {0x88, 0x9F, true}, {0x98, 0x73, false}, {0xEA, 0xA4, true},  {0xEA, 0xA5, false},
+      {0xEE, 0xEC, true}, {0xEE, 0xED, false}, {0xEF, 0x40, false}, {0xF0, 0x40, true},
+      {0xFC, 0x4B, true}, {0xFC, 0x4C, false}, {0x95, 0x7F, false}, {0x95, 0xFD, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(cp932::IsAssignedPair(c.lead, c.trail), c.assigned)
+        << std::hex << int{c.lead} << " " << int{c.trail};
+  }
 }
 
 TEST(Cp932Backslash, OnlyARealBackslashEndsThePath) {

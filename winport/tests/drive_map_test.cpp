@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/support/temp_folder.h"
 #include "winport/files.h"
@@ -141,17 +142,32 @@ TEST(DriveMapSettings, MalformedTextsNameTheVariableAndEntry) {
   }
 }
 
-TEST(DriveMapSettings, EnvironmentVariablesConfigureTheMap) {
-  testsupport::EnvGuard drives("WINPORT_DRIVES", "Q=/srv/q:cdrom");
-  testsupport::EnvGuard shares("WINPORT_SHARES", nullptr);
-  std::optional<winport::DriveMap> map = winport::DriveMap::FromEnvironment();
-  ASSERT_TRUE(map);
-  ASSERT_NE(map->FindDrive('q'), nullptr);
-  EXPECT_EQ(map->FindDrive('Q')->type, DRIVE_CDROM);
-  testsupport::EnvGuard broken("WINPORT_DRIVES", "Q");
-  std::string error;
-  EXPECT_FALSE(winport::DriveMap::FromEnvironment(&error));
-  EXPECT_FALSE(error.empty());
+TEST(DriveMapSettings, EnvironmentKeepsEveryValidEntryAndNamesTheBadOnes) {
+  testsupport::EnvGuard drives("WINPORT_DRIVES", "Q=/srv/q:cdrom;CD=/x;R=/srv/r");
+  testsupport::EnvGuard shares("WINPORT_SHARES", "srv=/x;host\\pub=/srv/pub");
+  std::vector<std::string> warnings;
+  winport::DriveMap map = winport::DriveMap::FromEnvironment(&warnings);
+  ASSERT_NE(map.FindDrive('q'), nullptr);
+  EXPECT_EQ(map.FindDrive('Q')->type, DRIVE_CDROM);
+  EXPECT_NE(map.FindDrive('R'), nullptr);
+  EXPECT_NE(map.FindDrive('Z'), nullptr);
+  EXPECT_NE(map.FindShare("HOST", "pub"), nullptr);
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_NE(warnings[0].find("WINPORT_DRIVES: \"CD=/x\""), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[1].find("WINPORT_SHARES: \"srv=/x\""), std::string::npos) << warnings[1];
+}
+
+TEST(DriveMapToWindows, SharesNameWhatNoDriveHolds) {
+  winport::DriveMap map = SampleMap();
+  map.SetShare("Files", "Bin", "/opt/ql");
+  map.SetShare("files", "deep", "/opt/ql/sub");
+  EXPECT_EQ(map.ToWindowsOrShare("/srv/c/x"), "C:\\x");  // a drive first
+  map.RemoveDrive('Z');
+  EXPECT_EQ(map.ToWindowsOrShare("/opt/ql/moravel"), "\\\\Files\\Bin\\moravel");
+  EXPECT_EQ(map.ToWindowsOrShare("/opt/ql/sub/a"), "\\\\files\\deep\\a");  // most specific
+  EXPECT_EQ(map.ToWindowsOrShare("/opt/ql"), "\\\\Files\\Bin");
+  EXPECT_EQ(map.ToWindowsOrShare("/home/x"), std::nullopt);
+  EXPECT_EQ(map.ToWindows("/opt/ql/moravel"), std::nullopt);  // never through ToWindows
 }
 
 TEST(WindowsPathResolve, RelativeFormsCountFromTheCurrentDirectory) {

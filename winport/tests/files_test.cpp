@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "tests/support/named_pipe.h"
 #include "tests/support/temp_folder.h"
 #include "winport/drive_map.h"
 
@@ -286,9 +288,98 @@ TEST_F(FilesTest, AttributesAndAccessModes) {
     EXPECT_EQ(winport::Access(c.path, 4), c.mode4) << c.path;
     EXPECT_EQ(winport::Access(c.path, 6), c.mode6) << c.path;
   }
-  EXPECT_EQ(winport::Access("C:\\rw.txt", 1), -1);  // not a mode _access knows
   EXPECT_EQ(GetFileAttributesA("C:\\none\\x"), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+// The oracle's answers for names and modes the C runtime and Win32 treat their own way.
+TEST_F(FilesTest, AwkwardNamesAndModesGiveTheWindowsAnswers) {
+  temp_.WriteFile("rw.txt", "x");
+  temp_.WriteFile("ro.txt", "x");
+  chmod((temp_ / "ro.txt").c_str(), 0444);
+  // _access knows only the write bit (2) of its mode; read permission (4) is the Linux file's.
+  const struct {
+    const char* path;
+    int mode;
+    int result;
+    int error;
+  } access[] = {
+      {"C:\\rw.txt", 1, 0, 0},       {"C:\\rw.txt", 3, 0, 0},         {"C:\\rw.txt", 8, 0, 0},
+      {"C:\\ro.txt", 3, -1, EACCES}, {"C:\\ro.txt", 8, 0, 0},         {"C:\\none", 8, -1, ENOENT},
+      {"C:\\r*.txt", 0, -1, EINVAL}, {"C:\\rw?txt", 0, -1, EINVAL},   {nullptr, 0, -1, ENOENT},
+      {"", 0, -1, ENOENT},           {"C:\\rw.txt\\", 0, -1, ENOENT},
+  };
+  for (const auto& c : access) {
+    errno = 0;
+    EXPECT_EQ(winport::Access(c.path, c.mode), c.result) << (c.path ? c.path : "(null)") << c.mode;
+    EXPECT_EQ(errno, c.error) << (c.path ? c.path : "(null)") << " " << c.mode;
+  }
+  // A file named with a separator after it: a missing path to GetFileAttributesA, an invalid
+  // name to the others.
+  EXPECT_EQ(GetFileAttributesA("C:\\rw.txt\\"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(GetFileAttributesA("C:\\rw.txt\\."), FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_FALSE(DeleteFileA("C:\\rw.txt\\"));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+
+  // RemoveDirectoryA: no name, the current directory at a drive root, other roots.
+  winport::DriveMap map = MakeMap(temp_);
+  map.SetDrive('E', {temp_.MakeFolder("empty"), DRIVE_FIXED});
+  testsupport::DriveMapGuard guard(map);
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+  const struct {
+    const char* path;
+    DWORD error;
+  } removals[] = {
+      {"", ERROR_INVALID_NAME},        {nullptr, ERROR_INVALID_NAME},
+      {"  ", ERROR_INVALID_NAME},      {"C:\\", ERROR_SHARING_VIOLATION},
+      {"\\", ERROR_SHARING_VIOLATION}, {"E:\\", ERROR_ACCESS_DENIED},  // empty, still kept
+  };
+  for (const auto& c : removals) {
+    SetLastError(0);
+    EXPECT_FALSE(RemoveDirectoryA(c.path)) << (c.path ? c.path : "(null)");
+    EXPECT_EQ(GetLastError(), c.error) << (c.path ? c.path : "(null)");
+  }
+  ASSERT_TRUE(SetCurrentDirectoryA("E:\\"));
+  EXPECT_FALSE(RemoveDirectoryA("C:\\"));
+  EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
+  EXPECT_TRUE(std::filesystem::is_directory(temp_ / "empty"));
+}
+
+// Windows file systems fold the letters code page 932 has in both cases, not only ASCII.
+TEST_F(FilesTest, FullWidthGreekAndCyrillicLettersMatchWithoutRegardToCase) {
+  for (const char8_t* name : {u8"Ａ.txt", u8"Σ.txt", u8"Ё.txt", u8"Ⅱ.txt", u8"ア.txt", u8"Ｂ"}) {
+    temp_.WriteFile(Utf8(name), "x");
+  }
+  const struct {
+    const char* path;
+    bool found;
+  } cases[] = {
+      {"C:\\\x82\x81.txt", true},   // ａ
+      {"C:\\\x83\xB0.txt", true},   // σ
+      {"C:\\\x84\x76.txt", true},   // ё
+      {"C:\\\xFA\x41.txt", true},   // ⅱ (IBM extension)
+      {"C:\\\x82\xA0.txt", false},  // あ is no case of ア
+      {"C:\\A.txt", false},         // nor is A of Ａ
+      {"C:\\\x82\x82", true},       // ｂ
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetFileAttributesA(c.path) != INVALID_FILE_ATTRIBUTES, c.found) << c.path;
+  }
+}
+
+TEST_F(FilesTest, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
+  testsupport::NamedPipe pipe(temp_ / "pipe");
+  for (DWORD access : {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE}) {
+    SetLastError(0);
+    HANDLE h = CreateFileA("C:\\pipe", access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE) << access;
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED) << access;
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+  EXPECT_EQ(CreateFileA("Z:\\dev\\zero", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                        nullptr),
+            INVALID_HANDLE_VALUE);
 }
 
 TEST_F(FilesTest, KatakanaSoFolderIsFoundThroughTheMap) {
@@ -346,6 +437,12 @@ TEST_F(FilesTest, DriveTypesComeFromTheMap) {
       {"\\\\srv\\pub\\", DRIVE_REMOTE},
       {"\\\\server\\share\\", DRIVE_NO_ROOT_DIR},
       {"\\\\srv", DRIVE_NO_ROOT_DIR},
+      {"\\\\.\\D:\\", DRIVE_REMOVABLE},  // the device namespace
+      {"//./d:/x", DRIVE_REMOVABLE},
+      {"\\\\.\\D:", DRIVE_UNKNOWN},  // the volume device itself
+      {"\\\\.\\D:x", DRIVE_NO_ROOT_DIR},
+      {"\\\\.\\Q:\\", DRIVE_NO_ROOT_DIR},
+      {"\\\\.\\", DRIVE_NO_ROOT_DIR},
   };
   for (const auto& c : cases) EXPECT_EQ(GetDriveTypeA(c.root), c.type) << c.root;
   ASSERT_TRUE(SetCurrentDirectoryA("E:\\"));
@@ -453,6 +550,16 @@ TEST_F(FilesTest, ModuleFileNameIsTheProgramOnAWindowsDrive) {
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
   EXPECT_EQ(std::string(small), name.substr(0, sizeof small - 1));
   EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<void*>(1), buffer, sizeof buffer), 0u);
+
+  // Reached only through a share, the program still has a name, and its folder can be entered.
+  std::string folder = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+  winport::DriveMap shareOnly = MakeMap(temp_);
+  shareOnly.RemoveDrive('Z');
+  shareOnly.SetShare("host", "bin", folder);
+  testsupport::DriveMapGuard guard(shareOnly);
+  ASSERT_EQ(GetModuleFileNameA(nullptr, buffer, sizeof buffer), 24u);
+  EXPECT_STREQ(buffer, "\\\\host\\bin\\winport_tests");
+  EXPECT_TRUE(SetCurrentDirectoryA("\\\\host\\bin\\"));
 }
 
 }  // namespace

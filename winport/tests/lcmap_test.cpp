@@ -79,3 +79,46 @@ TEST(LCMapFullWidth, LengthsSizeQueriesAndShortBuffers) {
   EXPECT_EQ(LCMapStringA(LOCALE_SYSTEM_DEFAULT, 0x00400000, "ABC", -1, out, sizeof out), 0);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_FLAGS);
 }
+
+// Malformed and unassigned double-byte text becomes the replacement character ・ instead of
+// reaching a file as invalid code page 932; characters the code page has twice take the form
+// Windows prefers (the oracle's answers).
+TEST(LCMapFullWidth, MalformedAndDuplicateDoubleBytesAsTheSystemConverts) {
+  const struct {
+    std::string input;
+    int length;  // -1: to and with the terminator
+    std::string expected;
+  } cases[] = {
+      {"A\x82", 2, "\x82\x60\x81\x45"},                     // lone lead byte at the end
+      {"A\x82", -1, std::string("\x82\x60\x81\x45\0", 5)},  // ... and the NUL stays
+      {"A\x82", -7, std::string("\x82\x60\x81\x45\0", 5)},  // any negative length
+      {std::string("\x82\0A", 3), 3, std::string("\x81\x45\0\x82\x60", 5)},
+      {"\x82 A", 3, "\x81\x45\x82\x60"},  // an invalid second byte goes with the lead
+      {"\x82\n", 2, "\x81\x45"},
+      {"\x85\x40", 2, "\x81\x45"},  // unassigned rows and cells
+      {"\xEF\x40", 2, "\x81\x45"},
+      {"\x82\x40", 2, "\x81\x45"},
+      {"\xFC\xFC", 2, "\x81\x45"},
+      {"\xEE\xED", 2, "\x81\x45"},
+      {"\xED\x40", 2, "\xFA\x5C"},  // NEC-selected IBM extensions, in order
+      {"\xED\x63", 2, "\xFA\x80"},
+      {"\xEE\x40", 2, "\xFB\x5C"},
+      {"\xEE\xEC", 2, "\xFC\x4B"},
+      {"\xEE\xEF", 2, "\xFA\x40"},  // small roman numeral one
+      {"\xEE\xF9", 2, "\x81\xCA"},  // not sign
+      {"\xEE\xFC", 2, "\xFA\x57"},
+      {"\x87\x90", 2, "\x81\xE0"},  // NEC row 13 duplicates of JIS symbols
+      {"\x87\x9C", 2, "\x81\xBE"},
+      {"\xFA\x4A", 2, "\x87\x54"},  // IBM duplicates of NEC characters
+      {"\xFA\x58", 2, "\x87\x8A"},
+      {"\xF0\x40", 2, "\xF0\x40"},                  // user-defined area unchanged
+      {"\xFD\xA0\x80\x7F", 4, "\xFD\xA0\x80\x7F"},  // single bytes unchanged
+  };
+  for (const auto& c : cases) {
+    char out[16] = {};
+    int n = LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_FULLWIDTH, c.input.c_str(), c.length, out,
+                         sizeof out);
+    EXPECT_EQ(std::string(out, n > 0 ? static_cast<std::size_t>(n) : 0), c.expected)
+        << c.input << " " << c.length;
+  }
+}

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/named_pipe.h"
 #include "tests/support/temp_folder.h"
 #include "winport/drive_map.h"
 #include "winport/files.h"
@@ -148,6 +149,110 @@ TEST_F(ProfileTest, LayoutOddities) {
   char list[64];
   DWORD length = GetPrivateProfileStringA(nullptr, nullptr, "", list, sizeof list, "C:\\odd.ini");
   EXPECT_EQ(std::string(list, length), std::string("\x83\x5D\0Main\0main\0", 13));
+}
+
+// Section and key names, key lists and buffers that a list exactly fills, as the oracle answered.
+TEST_F(ProfileTest, NamesAndListsMatchWindows) {
+  temp_.WriteFile("e.ini", "top=0\r\n[]\r\nk=1\r\n[ Name ]\r\nk=2\r\n[\tTab\t]\r\n[ ]\r\nk=3\r\n");
+  temp_.WriteFile("k.ini",
+                  "[S]\r\nbare\r\nk=1\r\n=v\r\n;c=2\r\n  spaced key  = z\r\nk\r\nk=2\r\n"
+                  "[Bare]\r\nbare\r\n[Empty first]\r\n=v\r\nk=1\r\n[Late]\r\nk\r\nk=1\r\n");
+  temp_.WriteFile("f.ini", "[ab]\r\nx=1\r\ny=2\r\n[cd]\r\n");
+  const struct {
+    const char* file;
+    const char* section;
+    const char* key;
+    DWORD size;
+    std::string expected;
+  } cases[] = {
+      {"e.ini", "", "top", 64, "0"},    // "" is the lines before the first section
+      {"e.ini", "", "k", 64, "d"},      // never the "[]" section
+      {"e.ini", " ", "k", 64, "d"},     // nor "[ ]"
+      {"e.ini", "Name", "k", 64, "2"},  // blanks inside the brackets are not the name
+      {"e.ini", " name ", "k", 64, "2"},
+      {"e.ini", nullptr, nullptr, 64, std::string("Name\0Tab\0", 9)},
+      {"k.ini", "S", nullptr, 64, std::string("k\0\0spaced key\0k\0", 16)},
+      {"k.ini", "S", "", 64, "v"},  // a key with an empty name
+      {"k.ini", "S", "k", 64, "1"},
+      {"k.ini", "Bare", nullptr, 64, "d"},         // no key with a value: the default
+      {"k.ini", "Empty first", nullptr, 64, "d"},  // the list reads as empty
+      {"k.ini", "Late", "k", 64, "d"},             // a line without '=' decides before "k=1"
+      {"f.ini", nullptr, nullptr, 8, std::string("ab\0cd\0", 6)},
+      {"f.ini", nullptr, nullptr, 7, std::string("ab\0cd", 5)},  // exactly full: cut
+      {"f.ini", nullptr, nullptr, 6, std::string("ab\0c", 4)},
+      {"f.ini", nullptr, nullptr, 3, "a"},
+      {"f.ini", nullptr, nullptr, 2, ""},
+      {"f.ini", "ab", nullptr, 6, std::string("x\0y\0", 4)},
+      {"f.ini", "ab", nullptr, 5, std::string("x\0y", 3)},
+      {"f.ini", "ab", "x", 2, "1"},
+  };
+  for (const auto& c : cases) {
+    char buffer[64];
+    std::memset(buffer, '#', sizeof buffer);
+    std::string file = std::string("C:\\") + c.file;
+    DWORD length = GetPrivateProfileStringA(c.section, c.key, "d", buffer, c.size, file.c_str());
+    std::string label = std::string(c.file) + " " + (c.section ? c.section : "(null)") + "/" +
+                        (c.key ? c.key : "(null)") + " size " + std::to_string(c.size);
+    EXPECT_EQ(std::string(buffer, length), c.expected) << label;
+    if (c.key == nullptr && c.expected != "d") {  // a list ends with two NULs
+      EXPECT_LE(std::string(buffer, length + 2).find(std::string(2, '\0')), length) << label;
+    }
+  }
+  EXPECT_EQ(GetPrivateProfileIntA("Late", "k", 7, "C:\\k.ini"), 7u);
+}
+
+TEST_F(ProfileTest, UnreadableFilesSetTheWindowsErrorAndNeverBlock) {
+  temp_.MakeFolder("folder.ini");
+  temp_.WriteFile("windows/win.ini", "[S]\r\nk=from win.ini\r\n");
+  testsupport::EnvGuard windir("WINPORT_WINDIR", "C:\\windows");
+  testsupport::NamedPipe pipe(temp_ / "pipe.ini");
+  const struct {
+    const char* file;
+    const char* expected;
+    DWORD error;  // 0: left alone
+  } cases[] = {
+      {"C:\\none\\x.ini", "d", ERROR_PATH_NOT_FOUND},
+      {"C:\\none.ini", "d", ERROR_FILE_NOT_FOUND},
+      {"C:\\folder.ini", "d", ERROR_ACCESS_DENIED},
+      {"", "d", ERROR_ACCESS_DENIED},  // not win.ini
+      {nullptr, "from win.ini", 0},
+      {"C:\\pipe.ini", "d", ERROR_ACCESS_DENIED},  // refused, never waited on
+  };
+  for (const auto& c : cases) {
+    char buffer[32];
+    SetLastError(0);
+    GetPrivateProfileStringA("S", "k", "d", buffer, sizeof buffer, c.file);
+    EXPECT_STREQ(buffer, c.expected) << (c.file ? c.file : "(null)");
+    EXPECT_EQ(GetLastError(), c.error) << (c.file ? c.file : "(null)");
+  }
+}
+
+TEST_F(ProfileTest, ByteOrderMarksSelectTheEncoding) {
+  // [S] k=あA in UTF-16 of both byte orders, and あ with an unpaired surrogate after it.
+  temp_.WriteFile("le.ini", std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\x42\x30"
+                                        "A\0",
+                                        20));
+  temp_.WriteFile("be.ini", std::string("\xFE\xFF\0[\0S\0]\0\r\0\n\0k\0=\x30\x42\0A", 20));
+  temp_.WriteFile("odd.ini", std::string("\xFF\xFE[\0S\0]\0\n\0k\0=\0\x42\x30\x00\xDC"
+                                         "A",
+                                         19));
+  const struct {
+    const char* file;
+    const char* expected;
+  } cases[] = {
+      {"C:\\le.ini",
+       "\x82\xA0"
+       "A"},
+      {"C:\\be.ini",
+       "\x82\xA0"
+       "A"},
+      {"C:\\odd.ini", "\x82\xA0??"},
+  };
+  for (const auto& c : cases) {
+    char buffer[32];
+    GetPrivateProfileStringA("S", "k", "d", buffer, sizeof buffer, c.file);
+    EXPECT_STREQ(buffer, c.expected) << c.file;
+  }
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
 
+#include "tests/support/temp_folder.h"
 #include "winport/window_folder.h"
 
 namespace {
@@ -247,6 +249,15 @@ TEST_F(WindowTest, AMissingFolderIsCreatedPrivateWhenItsParentExists) {
   EXPECT_NE(winport::PrepareWindowFolder(root_ + "/no/such"), "");
 }
 
+TEST_F(WindowTest, AFolderTooDeepForASocketIsRefusedBeforeItIsMade) {
+  std::string deep = root_ + "/" + std::string(100, 'd');
+  std::string error;
+  EXPECT_EQ(winport::WindowRegistration::CreateIn(deep, &error), nullptr);
+  EXPECT_NE(error.find("too long"), std::string::npos) << error;
+  struct stat info;
+  EXPECT_NE(stat(deep.c_str(), &info), 0);  // nothing left behind
+}
+
 TEST_F(WindowTest, AFolderOwnedBySomeoneElseIsRefused) {
   if (geteuid() != 0) GTEST_SKIP() << "only root can give a folder away";
   std::string path = root_ + "/foreign";
@@ -287,6 +298,18 @@ TEST(WindowFolder, ExplicitFolderThenRuntimeFolderThenTmp) {
   }
   unsetenv("WINPORT_WINDOW_DIR");
   savedRuntime ? setenv("XDG_RUNTIME_DIR", saved.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
+}
+
+// The program moves to its own folder at start-up; a relative folder handed down by the caller
+// must still name the caller's folder, or the caller's notification is lost.
+TEST(WindowFolder, ARelativeFolderCountsFromWhereTheProcessStarted) {
+  testsupport::CurrentDirectoryGuard cwd;
+  char* start = getcwd(nullptr, 0);
+  std::string startFolder = start;
+  std::free(start);
+  testsupport::EnvGuard folder("WINPORT_WINDOW_DIR", "windows/here");
+  ASSERT_EQ(chdir("/"), 0);
+  EXPECT_EQ(winport::WindowFolder(), startFolder + "/windows/here");
 }
 
 }  // namespace
