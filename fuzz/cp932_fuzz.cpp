@@ -77,6 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string cstring = text.substr(0, text.find('\0'));
   auto copy = std::make_unique<char[]>(n + 1);
   winport::Mbsnbcpy(copy.get(), cstring.c_str(), n);
+  std::size_t copied = strnlen(copy.get(), n);
+  Require(cstring.compare(0, copied, copy.get(), copied) == 0);
+  Require(copied == 0 || copied >= cstring.size() || !cp932::IsInDoubleByte(cstring, copied - 1) ||
+          cp932::IsTrailPosition(cstring, copied - 1));
   winport::Stricmp(cstring.c_str(), copy.get());
 
   // Conversions at the edges.
