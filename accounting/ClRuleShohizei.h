@@ -7,7 +7,7 @@
 #include "accounting/StTAXSUMINFO.h"
 
 namespace ledvia {
-class Statement;
+struct TaxSumRows;
 }
 
 class ClRuleShohizei : public ClRuleBase {
@@ -30,6 +30,5 @@ class ClRuleShohizei : public ClRuleBase {
   int MoveFinish();
 
  private:
-  std::unique_ptr<ledvia::Statement> cursor_;
-  int count_ = -1;
+  std::unique_ptr<ledvia::TaxSumRows> cursor_;
 };

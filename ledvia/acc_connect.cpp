@@ -1,5 +1,7 @@
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "accounting/ClAccConnect.h"
 #include "ledvia/company_database.h"
@@ -15,7 +17,13 @@ void ClAccConnect::SetAppType(ClSysEnvMgr::_AppType type) { appType_ = type; }
 void ClAccConnect::SetUseDataType(int type) { useDataType_ = type; }
 
 int ClAccConnect::Initiate() {
-  int rc = ledvia::OpenCompanyDatabase(ledvia::CompanyDatabasePath());
+  std::string path = ledvia::CompanyDatabasePath();
+  std::string reason;
+  int rc = ledvia::OpenCompanyDatabase(path, &reason);
+  // The product shows its own message when the data cannot be opened; the stand-in says it on
+  // stderr, so that a program that ends here does not end without a word.
+  if (rc != 0)
+    std::fprintf(stderr, "ledvia: cannot attach to %s: %s\n", path.c_str(), reason.c_str());
   attached_ = rc == 0;
   loggedIn_ = attached_;
   return rc;

@@ -12,12 +12,16 @@ namespace ledvia {
 // The database file the session attaches to: LEDVIA_DATA when set, else the bundled sample.
 std::string CompanyDatabasePath();
 
-// Opens `path` read-only and checks that it is a company database of a schema version this
-// library reads. 0 on success, else a nonzero code (and the database stays closed).
-int OpenCompanyDatabase(const std::string& path);
+// Opens `path` read-only as the session's database (see OpenCompanyFile: only a regular file
+// holding a company database of a schema version this library reads). 0 on success; else a
+// nonzero code, the database stays closed, and `*reason` (when given) says why in one line.
+int OpenCompanyDatabase(const std::string& path, std::string* reason = nullptr);
 void CloseCompanyDatabase();
 // The open database, or nullptr before Initiate / after Release.
 sqlite3* CompanyDatabase();
+// Whether the open database keeps the journal summaries (schema version 2 and later), which
+// the summing calls then read instead of the journal.
+bool CompanyDatabaseHasSummaries();
 // A number that changes with every successful open, so that state chosen in one session (a
 // set object's data id) is not carried into the next one.
 unsigned CompanyDatabaseGeneration();

@@ -1,7 +1,15 @@
 #include "ledvia/company_writer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <map>
 
+#include "ledvia/company_file.h"
 #include "ledvia/schema.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
@@ -23,9 +31,12 @@ CompanyWriter::~CompanyWriter() {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(db_);
   }
+  // An unfinished database never takes the place of what the path held.
+  if (!temp_.empty()) unlink(temp_.c_str());
 }
 
 int CompanyWriter::Fail(int code, const std::string& what) {
+  if (code >= kDatabaseBase) broken_ = true;
   if (error_.empty()) {
     error_ = what;
     if (db_ != nullptr && code >= kDatabaseBase) error_ += ": " + std::string(sqlite3_errmsg(db_));
@@ -40,13 +51,81 @@ int CompanyWriter::Run(Statement& stmt, const char* what) {
   return kOk;
 }
 
+namespace {
+
+// Whether the writer may replace what is at `path`: nothing, or a company database file. Anything
+// else (a text, a device node, a folder, a link) is someone's and stays as it is.
+int CheckReplaceable(const std::string& path, std::string* refusal) {
+  struct stat status {};
+  if (lstat(path.c_str(), &status) != 0) {
+    if (errno == ENOENT) return kOk;
+    *refusal = "cannot write " + path + ": " + std::strerror(errno);
+    return kBadArgument;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    *refusal = path + " exists and is not a regular file; it is left as it is";
+    return kBadArgument;
+  }
+  CompanyFile existing;
+  std::string reason;
+  if (OpenCompanyFile(path, &existing, &reason) != kOk) {
+    *refusal = path + " exists and is not a company database (" + reason + "); it is left as it is";
+    return kBadArgument;
+  }
+  sqlite3_close(existing.db);
+  return kOk;
+}
+
+// A new empty file beside `path` (same folder, so that the rename stays on one file system),
+// with the permissions a file created there would get. Empty string and `*error` on failure.
+std::string MakeTempBeside(const std::string& path, std::string* error) {
+  std::string pattern = path + ".XXXXXX";
+  int fd = mkstemp(pattern.data());
+  if (fd < 0) {
+    *error = "cannot write beside " + path + ": " + std::strerror(errno);
+    return std::string();
+  }
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  close(fd);
+  return pattern;
+}
+
+// Makes the finished file durable before it takes the path's place.
+bool SyncFile(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool synced = fsync(fd) == 0;
+  close(fd);
+  return synced;
+}
+
+}  // namespace
+
 int CompanyWriter::Create(const std::string& path) {
+  if (db_ != nullptr || !temp_.empty())
+    return Fail(kNotReady, "a database is already being written");
+  if (path.empty()) return Fail(kBadArgument, "no file named to write");
+  std::string refusal;
+  if (int code = CheckReplaceable(path, &refusal)) return Fail(code, refusal);
   std::string error;
-  int code = CreateCompanyDatabase(path, &db_, &error);
-  if (code != kOk) return Fail(code, "cannot create " + path + ": " + error);
-  // The file is rewritten whole; a crash leaves a file to delete, not one to keep consistent.
+  temp_ = MakeTempBeside(path, &error);
+  if (temp_.empty()) return Fail(kBadArgument, error);
+  path_ = path;
+  int rc = sqlite3_open_v2(temp_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK) {
+    Fail(DatabaseCode(rc), "cannot create " + path);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    return DatabaseCode(rc);
+  }
+  // The file is written whole and renamed into place only when finished, so it needs no
+  // journal: an interrupted write leaves the path as it was.
   sqlite3_exec(db_, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr,
                nullptr);
+  int code = CreateCompanyDatabase(db_, &error);
+  if (code != kOk) return Fail(code, "cannot create " + path + ": " + error);
   prepared_->entry = std::make_unique<Statement>(
       db_,
       "INSERT INTO journal(data_no, entry_no, date, month_index, summary, debit_account, "
@@ -59,6 +138,9 @@ int CompanyWriter::Create(const std::string& path) {
 
 int CompanyWriter::Finish() {
   if (db_ == nullptr) return Fail(kNotReady, "no database open");
+  // A write that failed half-way may have left the file inconsistent (no journal): it is not
+  // put in place. Refused records (a date outside the period) wrote nothing.
+  if (broken_) return Fail(kNotReady, error_);
   prepared_->entry.reset();
   std::string error;
   int code = CreateCompanyIndexes(db_, &error);
@@ -67,7 +149,13 @@ int CompanyWriter::Finish() {
   if (rc != SQLITE_OK) return Fail(DatabaseCode(rc), "cannot commit");
   rc = sqlite3_close(db_);
   db_ = nullptr;
-  return rc == SQLITE_OK ? kOk : Fail(DatabaseCode(rc), "cannot close");
+  if (rc != SQLITE_OK) return Fail(DatabaseCode(rc), "cannot close");
+  if (!SyncFile(temp_) || std::rename(temp_.c_str(), path_.c_str()) != 0) {
+    return Fail(kBadArgument,
+                "cannot put the new database in place at " + path_ + ": " + std::strerror(errno));
+  }
+  temp_.clear();
+  return kOk;
 }
 
 int CompanyWriter::AddData(const DataSpec& data) {

@@ -72,12 +72,16 @@ class CompanyWriter {
   CompanyWriter();
   CompanyWriter(const CompanyWriter&) = delete;
   CompanyWriter& operator=(const CompanyWriter&) = delete;
-  // Abandons an unfinished database (rolled back and closed).
+  // Abandons an unfinished database: closed and deleted, the path untouched.
   ~CompanyWriter();
 
-  // Creates the database at `path` (replacing a file there) and opens one transaction.
+  // Starts a database that is to take the place of `path`: written to a new file beside it in
+  // one transaction. Refuses a `path` that exists and is not a company database file (a text,
+  // a device node, a folder, a link), and an empty one. 0 on success.
   int Create(const std::string& path);
-  // Commits, builds the indexes and closes. 0 on success.
+  // Builds the indexes, commits, and renames the finished file onto the path. 0 on success;
+  // after a failure (here or in any earlier call) the path is left as it was and nothing of
+  // the new file remains.
   int Finish();
 
   int AddData(const DataSpec& data);
@@ -101,7 +105,10 @@ class CompanyWriter {
   int MonthIndexOf(int dataNo, int date, int* monthIndex);
 
   sqlite3* db_ = nullptr;
+  std::string path_;
+  std::string temp_;  // the file being written, until it is renamed onto path_
   std::string error_;
+  bool broken_ = false;  // a database write failed
   struct Prepared;
   std::unique_ptr<Prepared> prepared_;
 };

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "ledvia/schema.h"
+#include "ledvia/company_file.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 
@@ -10,28 +10,15 @@ namespace ledvia {
 
 int ReadDataList(const std::string& path, std::vector<DataListRow>* rows, std::string* error) {
   rows->clear();
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  if (rc != SQLITE_OK) {
-    *error =
-        "cannot open " + path + ": " + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-    sqlite3_close(db);
-    return DatabaseCode(rc);
+  CompanyFile file;
+  std::string reason;
+  int code = OpenCompanyFile(path, &file, &reason);
+  if (code != kOk) {
+    *error = path + ": " + reason;
+    return code;
   }
-  int code = kOk;
+  sqlite3* db = file.db;
   {
-    Statement version(db, "SELECT value FROM ledvia_meta WHERE key = 'schema_version'");
-    if (!version.ok() || version.StepStatus() != kOk || version.Int(0) < 1 ||
-        !HasCompanyTables(db)) {
-      *error = path + " is not a company database";
-      code = kBadData;
-    } else if (version.Int(0) > kSchemaVersion) {
-      *error = path + " has schema version " + std::to_string(version.Int(0)) +
-               ", newer than this program reads (" + std::to_string(kSchemaVersion) + ")";
-      code = kBadData;
-    }
-  }
-  if (code == kOk) {
     Statement list(db,
                    "SELECT d.data_no, d.data_id, d.company_name, d.period_start, d.period_end, "
                    "t.taxation_kind, d.entity_kind, d.data_kind, d.interim_closing FROM data d "

@@ -16,6 +16,7 @@
 #include "ledvia/session.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
+#include "winport/tool_tips.h"
 
 namespace {
 
@@ -99,6 +100,9 @@ int ClToolTipMgr::Init(HWND dialog, const StTOOLTIPINFO* entries, int count) {
   for (int i = 0; i < count; ++i) {
     tips_.push_back(Tip{entries[i].controlId, entries[i].text != nullptr ? entries[i].text : "",
                         entries[i].flag});
+    // The tip reaches the control on the screen; a dialog that is not a window of this
+    // process (or lacks the control) keeps its table all the same.
+    winport::AddToolTip(dialog, tips_.back().controlId, tips_.back().text);
   }
   return ledvia::kOk;
 }

@@ -44,14 +44,14 @@ class Translator {
     const char* op = Operator(entry->op);
     std::int64_t value = 0;
     if (op == nullptr || !Value(*entry, &value)) return kBadFind;
-    std::string column;
     switch (target_) {
       case FindTarget::kJournal:
+      case FindTarget::kJournalGroups:
         if (entry->item == kFindItemMonth) return Compare("month_index", op, value, sql);
         if (entry->item == kFindItemTaxCategory) {
           return BySide(entry->side, "debit_category", "credit_category", op, value, sql);
         }
-        if (entry->item == kFindItemClassCode) {
+        if (entry->item == kFindItemClassCode && target_ == FindTarget::kJournal) {
           return BySide(entry->side,
                         "(SELECT class_code FROM accounts a WHERE a.data_no = journal.data_no "
                         "AND a.code = journal.debit_account)",

@@ -12,7 +12,10 @@ namespace ledvia {
 
 // What the condition is evaluated on; each knows its own items.
 enum class FindTarget {
-  kJournal,   // table journal: items 3 (tax category), 16 (account class), 17 (month index)
+  kJournal,  // table journal: items 3 (tax category), 16 (account class), 17 (month index)
+  // table journal_groups (entries grouped by month, categories, rate, business type): items 3
+  // and 17, with the journal's column names
+  kJournalGroups,
   kAccounts,  // table accounts: item 16 (class code)
   kAssets,    // table fixed_assets: item 203 (date)
 };

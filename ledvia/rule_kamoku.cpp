@@ -1,7 +1,8 @@
-// Account-sum rule. One grouped pass over the journal gives every account's monthly totals;
-// the result holds one row per account and month, so memory follows the chart of accounts,
-// not the number of entries. Total accounts then receive the totals of the accounts below
-// them, and the accounts are walked with a statement of their own.
+// Account-sum rule. One grouped pass over the journal sides (their running totals where the
+// database keeps them) gives every account's monthly totals; the result holds one row per
+// account and month, so memory follows the chart of accounts, not the number of entries. Total
+// accounts then receive the totals of the accounts below them, and the accounts are walked with a
+// statement of their own.
 #include <cstring>
 #include <map>
 #include <set>
@@ -9,6 +10,7 @@
 #include "accounting/ClRuleKamoku.h"
 #include "ledvia/company_database.h"
 #include "ledvia/fault_injection.h"
+#include "ledvia/journal_source.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 
@@ -88,17 +90,11 @@ class AccountSumCursor {
   }
 
   int LoadSums(int dataNo, const StBUMONINFO* department) {
-    const char* deptDebit = department != nullptr ? " AND debit_dept = ?2" : "";
-    const char* deptCredit = department != nullptr ? " AND credit_dept = ?2" : "";
-    Statement grouped(
-        CompanyDatabase(),
-        std::string("SELECT account, month_index, side, SUM(ex), SUM(inc) FROM ("
-                    "SELECT debit_account AS account, month_index, 1 AS side, debit_amount AS "
-                    "ex, debit_amount + debit_tax AS inc FROM journal WHERE data_no = ?1") +
-            deptDebit +
-            " UNION ALL SELECT credit_account, month_index, 2, credit_amount, "
-            "credit_amount + credit_tax FROM journal WHERE data_no = ?1" +
-            deptCredit + ") GROUP BY account, month_index, side");
+    Statement grouped(CompanyDatabase(),
+                      "SELECT account, month_index, side, SUM(amount), SUM(tax) FROM " +
+                          SideRows() + " WHERE data_no = ?1" +
+                          (department != nullptr ? " AND dept = ?2" : "") +
+                          " GROUP BY account, month_index, side");
     if (!grouped.ok()) return grouped.PrepareCode();
     grouped.BindInt(1, dataNo);
     if (department != nullptr) grouped.BindInt(2, department->code);
@@ -108,10 +104,18 @@ class AccountSumCursor {
       if (status != kOk) return status;
       int slot = ArraySlot(static_cast<int>(grouped.Int(1)));
       if (slot < 0) return kBadData;
+      std::int64_t excluded = 0;
+      std::int64_t tax = 0;
+      std::int64_t included = 0;
+      // The tax-included figure is added here, where leaving 64 bits is seen, not in SQL.
+      if (!grouped.ExactInt(3, &excluded) || !grouped.ExactInt(4, &tax) ||
+          __builtin_add_overflow(excluded, tax, &included)) {
+        return kBadData;
+      }
       int base = grouped.Int(2) == 1 ? 0 : 2;
       Sums& sums = sums_[static_cast<int>(grouped.Int(0))];
-      sums.values[base][slot] = grouped.Int(3);
-      sums.values[base + 1][slot] = grouped.Int(4);
+      sums.values[base][slot] = excluded;
+      sums.values[base + 1][slot] = included;
     }
   }
 

@@ -1,5 +1,6 @@
 // Tax-return rule: SumTax. The journal sides of the find are grouped in SQL by category, side,
-// rate, reduced flag and business type, so only one row per group reaches this code.
+// rate, reduced flag and business type (from the entry groups where the database keeps them),
+// so only one row per group reaches this code.
 #include <cstring>
 #include <vector>
 
@@ -8,7 +9,7 @@
 #include "accounting/packed_field.h"
 #include "ledvia/company_database.h"
 #include "ledvia/fault_injection.h"
-#include "ledvia/find_sql.h"
+#include "ledvia/journal_source.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 #include "ledvia/tax_categories.h"
@@ -43,26 +44,27 @@ int ClRuleShohizeiShinkoku::SumTax(int /*taxationKind*/, const StFINDINFO* find,
   int rateCount = settings.GetTaxRateCount();
   if (rateCount <= 0) return ledvia::kBadArgument;
 
-  ledvia::SqlCondition debitCondition;
-  ledvia::SqlCondition creditCondition;
-  if (int code = ledvia::TranslateFind(find, ledvia::FindTarget::kJournal, 2, &debitCondition)) {
-    return code;
-  }
-  int creditFirst = 2 + static_cast<int>(debitCondition.params.size());
-  ledvia::TranslateFind(find, ledvia::FindTarget::kJournal, creditFirst, &creditCondition);
+  // Each side of the entries the find selects, summed by category, side, rate, reduced flag
+  // and business type.
+  ledvia::EntryRows debitRows;
+  ledvia::EntryRows creditRows;
+  if (int code = ledvia::EntryRowsFor(find, 2, &debitRows)) return code;
+  int creditFirst = 2 + static_cast<int>(debitRows.condition.params.size());
+  ledvia::EntryRowsFor(find, creditFirst, &creditRows);
   ledvia::Statement groups(
       ledvia::CompanyDatabase(),
       "SELECT category, side, rate, reduced, business_type, SUM(amount), SUM(tax) FROM ("
       "SELECT debit_category AS category, 1 AS side, rate, reduced, business_type, "
-      "debit_amount AS amount, debit_tax AS tax FROM journal WHERE data_no = ?1 AND " +
-          debitCondition.sql +
+      "debit_amount AS amount, debit_tax AS tax FROM " +
+          debitRows.table + " WHERE data_no = ?1 AND " + debitRows.condition.sql +
           " UNION ALL SELECT credit_category, 2, rate, reduced, business_type, credit_amount, "
-          "credit_tax FROM journal WHERE data_no = ?1 AND " +
-          creditCondition.sql + ") GROUP BY 1, 2, 3, 4, 5");
+          "credit_tax FROM " +
+          creditRows.table + " WHERE data_no = ?1 AND " + creditRows.condition.sql +
+          ") GROUP BY 1, 2, 3, 4, 5");
   if (!groups.ok()) return groups.PrepareCode();
   groups.BindInt(1, dataNo);
-  groups.BindAll(2, debitCondition.params);
-  groups.BindAll(creditFirst, creditCondition.params);
+  groups.BindAll(2, debitRows.condition.params);
+  groups.BindAll(creditFirst, creditRows.condition.params);
 
   // Securities are summed at full price first and reduced once, so that many small sales do
   // not each lose their remainder.
@@ -77,8 +79,9 @@ int ClRuleShohizeiShinkoku::SumTax(int /*taxationKind*/, const StFINDINFO* find,
     std::int64_t rate = groups.Int(2);
     std::int64_t reduced = groups.Int(3);
     int businessType = static_cast<int>(groups.Int(4));
-    std::int64_t amount = groups.Int(5);
-    std::int64_t tax = groups.Int(6);
+    std::int64_t amount = 0;
+    std::int64_t tax = 0;
+    if (!groups.ExactInt(5, &amount) || !groups.ExactInt(6, &tax)) return ledvia::kBadData;
     // A side opposite to the category's own side subtracts; the smallest 64-bit sum has no
     // negation.
     if (groups.Int(1) != target->normalSide &&

@@ -5,28 +5,32 @@
 #include "ledvia/company_database.h"
 #include "ledvia/fault_injection.h"
 #include "ledvia/find_sql.h"
+#include "ledvia/journal_source.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 
 namespace ledvia {
 namespace {
 
-// COUNT(*) of the entries of `dataNo` matching `find`, with an optional extra condition on ?2.
+// The number of entries of `dataNo` matching `find`, with an optional extra condition on ?2
+// (a column the entry groups also have), counted from the groups where the database keeps them.
 int CountEntries(int dataNo, const StFINDINFO* find, const char* extra, std::int64_t extraValue,
                  int* count) {
-  SqlCondition condition;
+  EntryRows rows;
   int first = extra != nullptr ? 3 : 2;
-  if (int code = TranslateFind(find, FindTarget::kJournal, first, &condition)) return code;
-  std::string sql = "SELECT COUNT(*) FROM journal WHERE data_no = ?1 AND ";
+  if (int code = EntryRowsFor(find, first, &rows)) return code;
+  std::string sql = "SELECT " + rows.count + " FROM " + rows.table + " WHERE data_no = ?1 AND ";
   if (extra != nullptr) sql += std::string(extra) + " AND ";
-  Statement stmt(CompanyDatabase(), sql + condition.sql);
+  Statement stmt(CompanyDatabase(), sql + rows.condition.sql);
   if (!stmt.ok()) return stmt.PrepareCode();
   stmt.BindInt(1, dataNo);
   if (extra != nullptr) stmt.BindInt(2, extraValue);
-  stmt.BindAll(first, condition.params);
+  stmt.BindAll(first, rows.condition.params);
   int status = stmt.StepStatus();
   if (status != kOk) return status;
-  *count = static_cast<int>(stmt.Int(0));
+  std::int64_t counted = 0;
+  if (!stmt.ExactInt(0, &counted) || counted < 0 || counted > 2147483647) return kBadData;
+  *count = static_cast<int>(counted);
   return kOk;
 }
 

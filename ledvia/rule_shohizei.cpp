@@ -1,27 +1,36 @@
 // Tax-sum rule: per-account sums of the sides booked at one rate. Sides of category 0 (out of
-// scope) carry no rate of their own and are left out.
+// scope) carry no rate of their own and are left out. The sums are read in one grouped pass
+// when the walk is prepared (one row per account, so they are few) and handed out from memory:
+// the count needs no second pass.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "accounting/ClRuleShohizei.h"
 #include "ledvia/company_database.h"
 #include "ledvia/fault_injection.h"
+#include "ledvia/journal_source.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 
 namespace ledvia {
-namespace {
 
-std::string SidesSql(bool taxInclusive) {
-  const char* debit = taxInclusive ? "debit_amount + debit_tax" : "debit_amount";
-  const char* credit = taxInclusive ? "credit_amount + credit_tax" : "credit_amount";
-  const char* where =
-      " FROM journal WHERE data_no = ?1 AND rate = ?2 AND reduced = ?3 AND (month_index "
-      "BETWEEN ?4 AND ?5 OR month_index = ?6) AND ";
-  return std::string("SELECT debit_account AS account, ") + debit +
-         " AS dr, 0 AS cr, debit_tax AS drt, 0 AS crt" + where +
-         "debit_category <> 0 UNION ALL SELECT credit_account, 0, " + credit + ", 0, credit_tax" +
-         where + "credit_category <> 0";
-}
+struct TaxSumRow {
+  std::int32_t account = 0;
+  std::string codeText;
+  std::string name;
+  std::int64_t debit = 0;  // tax-excluded or tax-included, as asked
+  std::int64_t credit = 0;
+  std::int64_t debitTax = 0;
+  std::int64_t creditTax = 0;
+};
+
+struct TaxSumRows {
+  std::vector<TaxSumRow> rows;
+  std::size_t next = 0;
+};
+
+namespace {
 
 // An adjustment period as the last month stands for the months it closes and itself: 15 the
 // first half year and the interim adjustment (not months 7 to 12 as well), 18 the year and the
@@ -36,8 +45,39 @@ void BindRange(Statement& stmt, int dataNo, int rate, int reduced, int first, in
   stmt.BindInt(6, last == 15 || last == 18 ? last : -1);
 }
 
-}  // namespace
+// Reads the accounts' debit and credit sums (one SQL row per account and side) into `out`.
+int ReadRows(Statement& stmt, bool taxInclusive, std::vector<TaxSumRow>* out) {
+  for (;;) {
+    int status = stmt.StepStatus();
+    if (status == kEndOfData) return kOk;
+    if (status != kOk) return status;
+    auto account = static_cast<std::int32_t>(stmt.Int(0));
+    if (out->empty() || out->back().account != account) {
+      TaxSumRow row;
+      row.account = account;
+      row.codeText = stmt.Bytes(4);
+      row.name = stmt.Bytes(5);
+      out->push_back(std::move(row));
+    }
+    std::int64_t amount = 0;
+    std::int64_t tax = 0;
+    // The tax-included figure is added here, where leaving 64 bits is seen, not in SQL.
+    if (!stmt.ExactInt(2, &amount) || !stmt.ExactInt(3, &tax) ||
+        (taxInclusive && __builtin_add_overflow(amount, tax, &amount))) {
+      return kBadData;
+    }
+    TaxSumRow& row = out->back();
+    if (stmt.Int(1) == 1) {
+      row.debit = amount;
+      row.debitTax = tax;
+    } else {
+      row.credit = amount;
+      row.creditTax = tax;
+    }
+  }
+}
 
+}  // namespace
 }  // namespace ledvia
 
 ClRuleShohizei::ClRuleShohizei() = default;
@@ -48,27 +88,21 @@ int ClRuleShohizei::MoveReady(int /*sumType*/, int firstMonth, int lastMonth, in
                               int /*reserved2*/, int /*reserved3*/) {
   if (int fault = ledvia::FaultFor("ClRuleShohizei::MoveReady")) return fault;
   cursor_.reset();
-  count_ = -1;
   int dataNo = 0;
   if (int code = DataNo(&dataNo)) return code;
-  std::string sides = ledvia::SidesSql(taxInclusive != 0);
-  std::string grouped =
-      "SELECT account, SUM(dr) AS dr, SUM(cr) AS cr, SUM(drt) AS drt, "
-      "SUM(crt) AS crt FROM (" +
-      sides + ") GROUP BY account";
-  ledvia::Statement count(ledvia::CompanyDatabase(), "SELECT COUNT(*) FROM (" + grouped + ")");
-  if (!count.ok()) return count.PrepareCode();
-  ledvia::BindRange(count, dataNo, rate, reduced != 0 ? 1 : 0, firstMonth, lastMonth);
-  int status = count.StepStatus();
-  if (status != ledvia::kOk) return status;
-  auto cursor = std::make_unique<ledvia::Statement>(
+  ledvia::Statement grouped(
       ledvia::CompanyDatabase(),
-      "SELECT a.code_text, s.account, a.name, s.dr, s.cr, s.drt, s.crt FROM (" + grouped +
-          ") s LEFT JOIN accounts a ON a.data_no = ?1 AND a.code = s.account ORDER BY s.account");
-  if (!cursor->ok()) return cursor->PrepareCode();
-  ledvia::BindRange(*cursor, dataNo, rate, reduced != 0 ? 1 : 0, firstMonth, lastMonth);
-  count_ = static_cast<int>(count.Int(0));
-  cursor_ = std::move(cursor);
+      "SELECT g.account, g.side, g.amount, g.tax, a.code_text, a.name FROM (SELECT account, "
+      "side, SUM(amount) AS amount, SUM(tax) AS tax FROM " +
+          ledvia::SideRows() +
+          " WHERE data_no = ?1 AND rate = ?2 AND reduced = ?3 AND (month_index BETWEEN ?4 AND "
+          "?5 OR month_index = ?6) AND taxed = 1 GROUP BY account, side) g LEFT JOIN accounts a "
+          "ON a.data_no = ?1 AND a.code = g.account ORDER BY g.account, g.side");
+  if (!grouped.ok()) return grouped.PrepareCode();
+  ledvia::BindRange(grouped, dataNo, rate, reduced != 0 ? 1 : 0, firstMonth, lastMonth);
+  auto rows = std::make_unique<ledvia::TaxSumRows>();
+  if (int code = ledvia::ReadRows(grouped, taxInclusive != 0, &rows->rows)) return code;
+  cursor_ = std::move(rows);
   return ledvia::kOk;
 }
 
@@ -76,7 +110,7 @@ int ClRuleShohizei::GetSumInfoCount(int* count) {
   if (int fault = ledvia::FaultFor("ClRuleShohizei::GetSumInfoCount")) return fault;
   if (count == nullptr) return ledvia::kBadArgument;
   if (cursor_ == nullptr) return ledvia::kNotReady;
-  *count = count_;
+  *count = static_cast<int>(cursor_->rows.size());
   return ledvia::kOk;
 }
 
@@ -84,22 +118,19 @@ int ClRuleShohizei::MoveNext(StTAXSUMINFO* info) {
   if (int fault = ledvia::FaultFor("ClRuleShohizei::MoveNext")) return fault;
   if (info == nullptr) return ledvia::kBadArgument;
   if (cursor_ == nullptr) return ledvia::kNotReady;
-  int status = cursor_->StepStatus();
-  if (status != ledvia::kOk) return status;
-  const ledvia::Statement& row = *cursor_;
+  if (cursor_->next >= cursor_->rows.size()) return ledvia::kEndOfData;
+  const ledvia::TaxSumRow& row = cursor_->rows[cursor_->next++];
   std::memset(info, 0, sizeof *info);
-  ledvia::CopyTextField(info->codeText, sizeof info->codeText, row.Bytes(0));
-  info->accountCode = static_cast<std::int32_t>(row.Int(1));
-  ledvia::CopyTextField(info->name, sizeof info->name, row.Bytes(2));
-  info->debitAmount = row.Int(3);
-  info->creditAmount = row.Int(4);
-  info->debitTax = row.Int(5);
-  info->creditTax = row.Int(6);
+  ledvia::CopyTextField(info->codeText, sizeof info->codeText, row.codeText);
+  info->accountCode = row.account;
+  ledvia::CopyTextField(info->name, sizeof info->name, row.name);
+  info->debitAmount = row.debit;
+  info->creditAmount = row.credit;
+  info->debitTax = row.debitTax;
+  info->creditTax = row.creditTax;
   // Computed in a local: the record is byte-packed, so its fields may not be addressed.
   std::int64_t amount = 0;
-  if (__builtin_sub_overflow(info->debitAmount, info->creditAmount, &amount)) {
-    return ledvia::kBadData;
-  }
+  if (__builtin_sub_overflow(row.debit, row.credit, &amount)) return ledvia::kBadData;
   info->amount = amount;
   return ledvia::kOk;
 }

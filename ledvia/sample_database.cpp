@@ -1,6 +1,9 @@
 // The bundled sample: one company data per situation the export program must handle, each
-// selected by its own user (user1 .. user7).
+// selected by its own user (user1 .. user12).
 #include "ledvia/sample_database.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include "accounting/StSaveTaxInfo.h"
 #include "ledvia/company_writer.h"
@@ -32,6 +35,8 @@ class Sample {
     dataNo_ = data.dataNo;
   }
   void Entry(const EntrySpec& entry) { Do(writer_.AddEntry(dataNo_, entry)); }
+  // An account of this data only, beside the shared chart.
+  void Account(const AccountSpec& account) { Do(writer_.AddAccount(dataNo_, account)); }
   void Asset(int no, const std::string& name, int date, int kind, std::int64_t yen,
              int category = 1) {
     Do(writer_.AddAsset(dataNo_, no, name, date, kind, Yen(yen), category));
@@ -378,6 +383,204 @@ void CalendarYear(Sample& s) {
   s.SavedHeader(1, 2, 20181221, 20191220, 1);
 }
 
+// A side of `category` booked to `account`, the other side to the bank (category 0): on the
+// credit side for the categories that belong there (sales, collections, purchase returns,
+// refunds of import tax), else on the debit side. Tax only where the category has a tax figure;
+// for the import taxes (38 to 45) the amount is the tax.
+EntrySpec Booked(int date, int category, int account, std::int64_t yen, int rate, int reduced = 0,
+                 int businessType = 0) {
+  static const int kCreditCategories[] = {1, 2, 3, 4, 5, 10, 25, 26, 27, 29, 42, 43, 44, 45};
+  static const int kTaxed[] = {1, 6, 9, 10, 21, 22, 23, 25, 26, 27};
+  bool credit = std::find(std::begin(kCreditCategories), std::end(kCreditCategories), category) !=
+                std::end(kCreditCategories);
+  bool taxed = std::find(std::begin(kTaxed), std::end(kTaxed), category) != std::end(kTaxed);
+  std::int64_t tax = taxed ? TaxOf(yen, rate) : 0;
+  EntrySpec entry;
+  entry.date = date;
+  entry.summary = "取引";
+  entry.rate = rate;
+  entry.reduced = reduced;
+  entry.businessType = businessType;
+  (credit ? entry.creditAccount : entry.debitAccount) = account;
+  (credit ? entry.creditAmount : entry.debitAmount) = Yen(yen);
+  (credit ? entry.creditTax : entry.debitTax) = Yen(tax);
+  (credit ? entry.creditCategory : entry.debitCategory) = category;
+  (credit ? entry.debitAccount : entry.creditAccount) = kBank;
+  (credit ? entry.debitAmount : entry.creditAmount) = Yen(yen + tax);
+  return entry;
+}
+
+// Data 8: a sole proprietor with business income only (income kinds 1) and no departments;
+// an asset of the real-estate category that such data does not count.
+void SoleProprietorBusiness(Sample& s) {
+  DataSpec data;
+  data.dataNo = 8;
+  data.dataId = "IND2020B";
+  data.companyName = "鈴木　一郎";
+  data.periodStart = 20200101;
+  data.periodEnd = 20201231;
+  data.entityKind = 3;
+  data.incomeKinds = 1;
+  s.Data(data);
+  for (int month = 1; month <= 12; ++month) {
+    int date = 20200000 + month * 100;
+    s.Entry(Sale(date + 25, 400000, 1000, 0, 0));
+    s.Entry(Sale(date + 26, 100000, 800, 1, 0));
+    s.Entry(Purchase(date + 10, 150000, 1000, 0, 21));
+    s.Entry(Purchase(date + 11, 30000, 800, 1, 21, kSupplies));
+    s.Entry(Transfer(date + 27, kRent, kBank, 60000, 24, 0, 1000));
+  }
+  s.Entry(Transfer(20200615, kInterest, kBank, 12000, 24, 0, 1000));
+  s.Entry(Transfer(20201020, kSalaries, kBank, 180000, 0, 0, 1000));
+  s.Entry(Adjustment(20201231, 18, kClosingStock, kOpeningStock, 250000));
+  s.Asset(1, "配送車", 20200401, 1, 1200000, 1);
+  s.Asset(2, "貸家", 20200701, 1, 3000000, 2);  // real estate: not counted with kinds 1
+}
+
+// Data 9: a sole proprietor with real-estate income only (income kinds 2): rents, repairs,
+// interest, and a purchase that such data counts nowhere.
+void SoleProprietorRealEstate(Sample& s) {
+  DataSpec data;
+  data.dataNo = 9;
+  data.dataId = "IND2020R";
+  data.companyName = "佐藤　花子";
+  data.periodStart = 20200101;
+  data.periodEnd = 20201231;
+  data.entityKind = 3;
+  data.incomeKinds = 2;
+  s.Data(data);
+  for (int month = 1; month <= 12; ++month) {
+    int date = 20200000 + month * 100;
+    s.Entry(Transfer(date + 1, kBank, kOtherIncome, 250000, 0, 3, 1000));  // residential rent
+    s.Entry(Sale(date + 2, 100000, 1000, 0, 0, 1, kOtherIncome));          // a shop's rent
+    s.Entry(Transfer(date + 20, kInterest, kBank, 15000, 24, 0, 1000));
+  }
+  s.Entry(Purchase(20200310, 220000, 1000, 0, 21, kRent));  // repairs
+  s.Entry(Purchase(20200815, 50000, 1000, 0, 23, kSupplies));
+  s.Entry(Purchase(20200920, 80000, 1000, 0, 21, kPurchases));
+  s.Entry(Transfer(20201130, kMiscLoss, kCash, 9000, 30, 0, 1000));
+  s.Asset(1, "アパート外壁", 20200501, 1, 2400000, 2);
+}
+
+// Data 10: a sole proprietor of entity kind 4 with several income kinds (3) but no
+// departments, so that everything counts as business income.
+void SoleProprietorKind4(Sample& s) {
+  DataSpec data;
+  data.dataNo = 10;
+  data.dataId = "IND2020K";
+  data.companyName = "高橋　次郎";
+  data.periodStart = 20200101;
+  data.periodEnd = 20201231;
+  data.entityKind = 4;
+  data.incomeKinds = 3;
+  data.deductionMethod = 1;
+  s.Data(data);
+  for (int month = 3; month <= 12; month += 3) {
+    int date = 20200000 + month * 100;
+    s.Entry(Sale(date + 15, 600000, 1000, 0, 0));
+    s.Entry(Purchase(date + 5, 200000, 1000, 0, 23));
+    s.Entry(Purchase(date + 6, 40000, 1000, 0, 22, kTravel));
+    s.Entry(Transfer(date + 7, kRent, kBank, 90000, 24, 0, 1000));
+  }
+  s.Asset(1, "工作機械", 20200301, 1, 900000, 1);
+  s.Asset(2, "駐車場舗装", 20200901, 1, 400000, 2);
+}
+
+// Data 11: a corporation that keeps tax-inclusive books: special accounts at 10 % and 8 %, an
+// account whose sums are skipped (byte 128), and an entry whose two sides are both taxable
+// purchases (neither side belongs in the refund statement's non-taxable figures).
+void TaxInclusiveCorporation(Sample& s) {
+  DataSpec data;
+  data.dataNo = 11;
+  data.dataId = "GEN2020I";
+  data.companyName = "株式会社アオイ物産";
+  data.periodStart = 20200401;
+  data.periodEnd = 20210331;
+  data.taxInclusive = 1;
+  data.deductionMethod = 1;
+  s.Data(data);
+  constexpr int kSuspense = 996;
+  AccountSpec suspense{kSuspense, "", "仮払経費", 0x40882004u, 1, 0, kSgaTotal};
+  suspense.skip128 = 1;
+  s.Account(suspense);
+  for (int month = 4; month <= 15; ++month) {
+    int date = month <= 12 ? 20200000 + month * 100 : 20210000 + (month - 12) * 100;
+    s.Entry(Sale(date + 20, 900000, 1000, 0, 0));
+    s.Entry(Sale(date + 21, 300000, 800, 1, 0));
+    s.Entry(Purchase(date + 5, 400000, 1000, 0, 21));
+    s.Entry(Purchase(date + 6, 100000, 800, 1, 21));
+    s.Entry(Transfer(date + 25, kSalaries, kBank, 500000, 0, 0, 1000));
+  }
+  s.Entry(Purchase(20200710, 70000, 1000, 0, 23, kCommunication));
+  s.Entry(Transfer(20200810, kInterest, kBank, 20000, 24, 0, 1000));
+  s.Entry(Purchase(20200910, 45000, 1000, 0, 21, kSuspense));
+  s.Entry(Transfer(20200911, kSuspense, kBank, 15000, 0, 0, 1000));
+  // Goods exchanged for goods: a purchase against a purchase return.
+  s.Entry(Transfer(20201015, kPurchases, kPurchaseReturns, 120000, 21, 25, 1000));
+  s.Entry(Sale(20201120, 350000, 1000, 0, 0, 1, kAssetSaleGain));
+  s.Entry(Sale(20201121, 80000, 800, 0, 0, 1, kAssetSaleGain));
+  s.Entry(Purchase(20201122, 40000, 1000, 0, 21, kAssetSaleLoss));
+  s.Entry(Purchase(20200601, 600000, 1000, 0, 21, kFixedAssetAccount));
+  s.Asset(1, "陳列棚", 20200601, 1, 600000);
+  s.Entry(Adjustment(20210331, 18, kClosingStock, kOpeningStock, 700000));
+}
+
+// Data 12: every tax category the other data do not use (7, 8, 26 to 29, 31, 32, 34 to 37, 39,
+// 40, 42 to 45), and returns, bad debts, collections and purchase returns at 5 % and 3 %.
+void CategoryCoverage(Sample& s) {
+  DataSpec data;
+  data.dataNo = 12;
+  data.dataId = "CAT2019";
+  data.companyName = "株式会社イロハ貿易";
+  data.periodStart = 20190401;
+  data.periodEnd = 20200331;
+  s.Data(data);
+  const struct {
+    int date, category, account;
+    std::int64_t yen;
+    int rate, reduced, businessType;
+  } entries[] = {
+      {20190420, 1, kSales, 2000000, 800, 0, 1},
+      {20191025, 1, kSales, 1500000, 1000, 0, 2},
+      {20191026, 1, kSales, 500000, 800, 1, 3},
+      {20190510, 21, kPurchases, 800000, 800, 0, 0},
+      {20191110, 21, kPurchases, 700000, 1000, 0, 0},
+      // The categories no other data uses.
+      {20190612, 7, kSales, 30000, 800, 0, 0},        // return on an export sale
+      {20190613, 8, kOtherIncome, 20000, 800, 0, 0},  // return on a non-taxable sale
+      {20191205, 26, kPurchaseReturns, 25000, 1000, 0, 0},
+      {20191206, 27, kPurchaseReturns, 18000, 1000, 0, 0},
+      {20191210, 28, kFees, 150000, 1000, 0, 0},      // specified taxable purchase
+      {20200115, 29, kFees, 10000, 1000, 0, 0},       // its return
+      {20190705, 31, kPrepaidTax, 40000, 800, 0, 0},  // imports not yet split
+      {20190805, 32, kPrepaidTax, 41000, 800, 0, 0},
+      {20191105, 34, kPrepaidTax, 42000, 1000, 0, 0},
+      {20191205, 35, kPrepaidTax, 43000, 1000, 0, 0},
+      {20200105, 36, kPrepaidTax, 44000, 1000, 0, 0},
+      {20200205, 37, kPrepaidTax, 45000, 1000, 0, 0},
+      {20191112, 39, kPrepaidTax, 26000, 1000, 0, 0},  // import national tax, split
+      {20191113, 40, kPrepaidTax, 31000, 1000, 0, 0},
+      {20200212, 42, kPrepaidTax, 7800, 1000, 0, 0},  // refunds of import tax
+      {20200213, 43, kPrepaidTax, 2600, 1000, 0, 0},
+      {20200214, 44, kPrepaidTax, 3100, 1000, 0, 0},
+      {20200215, 45, kPrepaidTax, 2200, 1000, 0, 0},
+      // Older rates: returns, bad debts, their collection and purchase returns of sales and
+      // purchases made while they applied, and a sale under a contract of that time.
+      {20190520, 6, kSales, 60000, 500, 0, 1},
+      {20190521, 6, kSales, 25000, 300, 0, 2},
+      {20190822, 9, kBadDebtLoss, 90000, 500, 0, 0},
+      {20190823, 9, kBadDebtLoss, 35000, 300, 0, 0},
+      {20191024, 10, kOtherIncome, 30000, 500, 0, 0},
+      {20191025, 10, kOtherIncome, 12000, 300, 0, 0},
+      {20191126, 25, kPurchaseReturns, 40000, 500, 0, 0},
+      {20191127, 25, kPurchaseReturns, 16000, 300, 0, 0},
+      {20190930, 1, kSales, 300000, 500, 0, 1},
+  };
+  for (const auto& e : entries) {
+    s.Entry(Booked(e.date, e.category, e.account, e.yen, e.rate, e.reduced, e.businessType));
+  }
+}
+
 }  // namespace
 
 int WriteSampleDatabase(const std::string& path, std::string* error) {
@@ -394,8 +597,13 @@ int WriteSampleDatabase(const std::string& path, std::string* error) {
   PastResults(sample);
   InterimClosing(sample);
   CalendarYear(sample);
+  SoleProprietorBusiness(sample);
+  SoleProprietorRealEstate(sample);
+  SoleProprietorKind4(sample);
+  TaxInclusiveCorporation(sample);
+  CategoryCoverage(sample);
   int code = sample.code();
-  for (int user = 1; user <= 7 && code == kOk; ++user) {
+  for (int user = 1; user <= 12 && code == kOk; ++user) {
     code = writer.AddUser("user" + std::to_string(user), 1, user);
   }
   // A user whose selection points at no data.

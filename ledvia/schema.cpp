@@ -1,7 +1,6 @@
 #include "ledvia/schema.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <string>
 
 #include "ledvia/status_codes.h"
 
@@ -105,13 +104,113 @@ CREATE INDEX fixed_assets_date ON fixed_assets(data_no, date);
 ANALYZE;
 )sql";
 
+// Version 2: running totals of the journal, so that the summing calls read one row per group
+// instead of every entry. journal_groups holds the entries by month, the two sides'
+// categories, rate and business type (what a find of categories and months, SumTax and the
+// counts need); journal_account_totals the sides by account, department, month and rate (what
+// the account and tax sums need). The triggers keep both in step with every change to the
+// journal, whoever makes it. The sum columns have no type, so that a total that leaves 64 bits
+// stays the real number SQLite makes of it and is refused when read, instead of turning back
+// into a wrong integer.
+constexpr const char* kSummaryTables = R"sql(
+CREATE TABLE journal_groups(
+  data_no INTEGER NOT NULL,
+  month_index INTEGER NOT NULL,
+  debit_category INTEGER NOT NULL,
+  credit_category INTEGER NOT NULL,
+  rate INTEGER NOT NULL,
+  reduced INTEGER NOT NULL,
+  business_type INTEGER NOT NULL,
+  entries INTEGER NOT NULL,
+  debit_amount, debit_tax, credit_amount, credit_tax,
+  PRIMARY KEY (data_no, month_index, debit_category, credit_category, rate, reduced,
+               business_type)) WITHOUT ROWID;
+CREATE TABLE journal_account_totals(
+  data_no INTEGER NOT NULL,
+  dept INTEGER NOT NULL,
+  account INTEGER NOT NULL,
+  side INTEGER NOT NULL,
+  month_index INTEGER NOT NULL,
+  taxed INTEGER NOT NULL,
+  rate INTEGER NOT NULL,
+  reduced INTEGER NOT NULL,
+  sides INTEGER NOT NULL,
+  amount, tax,
+  PRIMARY KEY (data_no, dept, account, side, month_index, taxed, rate, reduced)) WITHOUT ROWID;
+)sql";
+
+// The statements that add (sign +) or take away (sign -) one journal row (NEW or OLD) in the
+// summaries; a group whose last row went is deleted, so that the summaries list exactly the
+// groups the journal has.
+std::string SummaryChange(const std::string& row, char sign) {
+  const std::string r = row + ".";
+  std::string groupKey = "data_no = " + r + "data_no AND month_index = " + r +
+                         "month_index AND debit_category = " + r +
+                         "debit_category AND credit_category = " + r +
+                         "credit_category AND rate = " + r + "rate AND reduced = " + r +
+                         "reduced AND business_type = " + r + "business_type";
+  std::string sql;
+  if (sign == '+') {
+    sql += "INSERT INTO journal_groups VALUES (" + r + "data_no, " + r + "month_index, " + r +
+           "debit_category, " + r + "credit_category, " + r + "rate, " + r + "reduced, " + r +
+           "business_type, 1, " + r + "debit_amount, " + r + "debit_tax, " + r + "credit_amount, " +
+           r +
+           "credit_tax) ON CONFLICT (data_no, month_index, debit_category, credit_category, rate, "
+           "reduced, business_type) DO UPDATE SET entries = entries + 1, debit_amount = "
+           "debit_amount + excluded.debit_amount, debit_tax = debit_tax + excluded.debit_tax, "
+           "credit_amount = credit_amount + excluded.credit_amount, credit_tax = credit_tax + "
+           "excluded.credit_tax;\n";
+  } else {
+    sql += "UPDATE journal_groups SET entries = entries - 1, debit_amount = debit_amount - " + r +
+           "debit_amount, debit_tax = debit_tax - " + r +
+           "debit_tax, credit_amount = "
+           "credit_amount - " +
+           r + "credit_amount, credit_tax = credit_tax - " + r + "credit_tax WHERE " + groupKey +
+           ";\n";
+    sql += "DELETE FROM journal_groups WHERE " + groupKey + " AND entries = 0;\n";
+  }
+  for (const char* side : {"debit", "credit"}) {
+    const std::string p = r + side + "_";
+    const std::string sideNo = side[0] == 'd' ? "1" : "2";
+    std::string key = "data_no = " + r + "data_no AND dept = " + p + "dept AND account = " + p +
+                      "account AND side = " + sideNo + " AND month_index = " + r +
+                      "month_index AND taxed = (" + p + "category <> 0) AND rate = " + r +
+                      "rate AND reduced = " + r + "reduced";
+    if (sign == '+') {
+      sql += "INSERT INTO journal_account_totals VALUES (" + r + "data_no, " + p + "dept, " + p +
+             "account, " + sideNo + ", " + r + "month_index, " + p + "category <> 0, " + r +
+             "rate, " + r + "reduced, 1, " + p + "amount, " + p +
+             "tax) ON CONFLICT (data_no, dept, account, side, month_index, taxed, rate, reduced) "
+             "DO UPDATE SET sides = sides + 1, amount = amount + excluded.amount, tax = tax + "
+             "excluded.tax;\n";
+    } else {
+      sql += "UPDATE journal_account_totals SET sides = sides - 1, amount = amount - " + p +
+             "amount, tax = tax - " + p + "tax WHERE " + key + ";\n";
+      sql += "DELETE FROM journal_account_totals WHERE " + key + " AND sides = 0;\n";
+    }
+  }
+  return sql;
+}
+
+std::string SummaryTriggers() {
+  return "CREATE TRIGGER journal_summaries_insert AFTER INSERT ON journal BEGIN\n" +
+         SummaryChange("NEW", '+') +
+         "END;\n"
+         "CREATE TRIGGER journal_summaries_delete AFTER DELETE ON journal BEGIN\n" +
+         SummaryChange("OLD", '-') +
+         "END;\n"
+         "CREATE TRIGGER journal_summaries_update AFTER UPDATE ON journal BEGIN\n" +
+         SummaryChange("OLD", '-') + SummaryChange("NEW", '+') + "END;\n";
+}
+
 constexpr const char* kTableNames[] = {"data",         "period_calendar", "users",
                                        "tax_settings", "accounts",        "departments",
                                        "journal",      "fixed_assets",    "saved_figures"};
+constexpr const char* kSummaryTableNames[] = {"journal_groups", "journal_account_totals"};
 
-int Exec(sqlite3* db, const char* sql, std::string* error) {
+int Exec(sqlite3* db, const std::string& sql, std::string* error) {
   char* message = nullptr;
-  int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+  int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
   if (rc != SQLITE_OK) {
     *error = message != nullptr ? message : sqlite3_errstr(rc);
     sqlite3_free(message);
@@ -120,55 +219,38 @@ int Exec(sqlite3* db, const char* sql, std::string* error) {
   return kOk;
 }
 
+bool HasTable(sqlite3* db, const char* table) {
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", -1,
+                         &stmt, nullptr) != SQLITE_OK) {
+    return false;
+  }
+  sqlite3_bind_text(stmt, 1, table, -1, SQLITE_STATIC);
+  bool found = sqlite3_step(stmt) == SQLITE_ROW;
+  sqlite3_finalize(stmt);
+  return found;
+}
+
 }  // namespace
 
-int CreateCompanyDatabase(const std::string& path, sqlite3** db, std::string* error) {
-  *db = nullptr;
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) {
-    *error = path + " is a folder";
-    return kBadArgument;
-  }
-  std::remove(path.c_str());
-  sqlite3* created = nullptr;
-  int rc =
-      sqlite3_open_v2(path.c_str(), &created, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  if (rc != SQLITE_OK) {
-    *error = created != nullptr ? sqlite3_errmsg(created) : sqlite3_errstr(rc);
-    sqlite3_close(created);
-    return DatabaseCode(rc);
-  }
-  int code = Exec(created, kTables, error);
-  if (code == kOk) {
-    char meta[128];
-    std::snprintf(meta, sizeof meta,
-                  "INSERT INTO ledvia_meta(key, value) VALUES('schema_version', %d);",
-                  kSchemaVersion);
-    code = Exec(created, meta, error);
-  }
-  if (code != kOk) {
-    sqlite3_close(created);
-    return code;
-  }
-  *db = created;
-  return kOk;
+int CreateCompanyDatabase(sqlite3* db, std::string* error) {
+  std::string meta = "INSERT INTO ledvia_meta(key, value) VALUES('schema_version', " +
+                     std::to_string(kSchemaVersion) + ");";
+  return Exec(db, std::string(kTables) + kSummaryTables + SummaryTriggers() + meta, error);
 }
 
 int CreateCompanyIndexes(sqlite3* db, std::string* error) { return Exec(db, kIndexes, error); }
 
-bool HasCompanyTables(sqlite3* db) {
+std::string MissingCompanyTable(sqlite3* db, int version) {
   for (const char* table : kTableNames) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", -1,
-                           &stmt, nullptr) != SQLITE_OK) {
-      return false;
-    }
-    sqlite3_bind_text(stmt, 1, table, -1, SQLITE_STATIC);
-    bool found = sqlite3_step(stmt) == SQLITE_ROW;
-    sqlite3_finalize(stmt);
-    if (!found) return false;
+    if (!HasTable(db, table)) return table;
   }
-  return true;
+  if (version >= 2) {
+    for (const char* table : kSummaryTableNames) {
+      if (!HasTable(db, table)) return table;
+    }
+  }
+  return std::string();
 }
 
 }  // namespace ledvia

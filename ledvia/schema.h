@@ -1,5 +1,5 @@
-// The company database schema (version 1): several company data in one SQLite file. The
-// tables and their meaning are described in ledvia/README.md.
+// The company database schema: several company data in one SQLite file. The tables and their
+// meaning are described in ledvia/README.md.
 #pragma once
 
 #include <sqlite3.h>
@@ -8,15 +8,18 @@
 
 namespace ledvia {
 
-constexpr int kSchemaVersion = 1;
+// The version written, and the newest read. Version 1 has no journal summaries; the business
+// core reads such a file from the journal itself.
+constexpr int kSchemaVersion = 2;
 
-// Creates the file at `path` afresh (an existing file is replaced) with the tables of the
-// schema but without the secondary indexes, and opens it read-write into `*db`. 0 on success,
+// Creates the tables of the schema, the journal summaries with the triggers that keep them, and
+// the version record in the empty database `db`, but not the secondary indexes. 0 on success,
 // else a failure code with `*error` set.
-int CreateCompanyDatabase(const std::string& path, sqlite3** db, std::string* error);
+int CreateCompanyDatabase(sqlite3* db, std::string* error);
 // Adds the secondary indexes; done after bulk loading, which is much faster that way.
 int CreateCompanyIndexes(sqlite3* db, std::string* error);
-// Whether `db` holds every table of the schema.
-bool HasCompanyTables(sqlite3* db);
+// The first table a company database of schema `version` must hold and `db` lacks; empty when
+// none is missing.
+std::string MissingCompanyTable(sqlite3* db, int version);
 
 }  // namespace ledvia

@@ -17,13 +17,26 @@ std::string CurrentUserId() {
 
 int SelectedDataNo(int* dataNo) {
   if (CompanyDatabase() == nullptr) return kNoSession;
+  // A user's selection stands for the session; it is asked for around every department lookup
+  // of a journal walk, so the answer is kept per session and user.
+  static unsigned cachedSession = 0;
+  static std::string cachedUser;
+  static int cachedDataNo = 0;
+  std::string user = CurrentUserId();
+  if (cachedSession == CompanyDatabaseGeneration() && cachedUser == user) {
+    *dataNo = cachedDataNo;
+    return kOk;
+  }
   Statement stmt(CompanyDatabase(), "SELECT select_second FROM users WHERE user_id = ?1");
   if (!stmt.ok()) return stmt.PrepareCode();
-  stmt.BindText(1, CurrentUserId());
+  stmt.BindText(1, user);
   int status = stmt.StepStatus();
   if (status == kEndOfData) return kNotFound;
   if (status != kOk) return status;
   *dataNo = static_cast<int>(stmt.Int(0));
+  cachedSession = CompanyDatabaseGeneration();
+  cachedUser = user;
+  cachedDataNo = *dataNo;
   return kOk;
 }
 

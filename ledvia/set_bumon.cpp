@@ -1,5 +1,6 @@
 // Set object 2: the departments of the selected data.
 #include <cstring>
+#include <unordered_map>
 
 #include "accounting/ClSetBumon.h"
 #include "ledvia/company_database.h"
@@ -17,8 +18,11 @@ constexpr const char* kDepartmentColumns =
 
 struct DepartmentCursor {
   int dataNo = 0;
-  std::unique_ptr<Statement> rows;    // the walk
-  std::unique_ptr<Statement> byCode;  // lookups, prepared once per ready cursor
+  std::unique_ptr<Statement> rows;  // the walk
+  // Lookups: every department of the data, read at the first lookup of a ready cursor. A
+  // journal walk looks a department up for nearly every line; the departments are few.
+  bool loaded = false;
+  std::unordered_map<std::int32_t, StBUMONINFO> byCode;
 };
 
 CursorTable<DepartmentCursor>& DepartmentCursors() {
@@ -80,7 +84,8 @@ int ClSetBumon::ReadyCursor(SETCURSOR cursor) {
   if (!rows->ok()) return rows->PrepareCode();
   rows->BindInt(1, state->dataNo);
   state->rows = std::move(rows);
-  state->byCode.reset();
+  state->loaded = false;
+  state->byCode.clear();
   return ledvia::kOk;
 }
 
@@ -99,26 +104,30 @@ int ClSetBumon::GetInfoByCode(SETCURSOR cursor, std::int32_t code, StBUMONINFO* 
   if (info == nullptr) return ledvia::kBadArgument;
   ledvia::DepartmentCursor* state = ledvia::DepartmentCursors().Find(cursor);
   if (state == nullptr || state->rows == nullptr) return ledvia::kNotReady;
-  if (state->byCode == nullptr) {
-    auto byCode = std::make_unique<ledvia::Statement>(
-        ledvia::CompanyDatabase(), std::string(ledvia::kDepartmentColumns) + " AND code = ?2");
-    if (!byCode->ok()) return byCode->PrepareCode();
-    state->byCode = std::move(byCode);
+  if (!state->loaded) {
+    ledvia::Statement all(ledvia::CompanyDatabase(), ledvia::kDepartmentColumns);
+    if (!all.ok()) return all.PrepareCode();
+    all.BindInt(1, state->dataNo);
+    int status = ledvia::kOk;
+    StBUMONINFO department;
+    while ((status = all.StepStatus()) == ledvia::kOk) {
+      ledvia::FillDepartmentInfo(all, &department);
+      state->byCode[department.code] = department;
+    }
+    if (status != ledvia::kEndOfData) {
+      state->byCode.clear();
+      return status;
+    }
+    state->loaded = true;
   }
-  ledvia::Statement& lookup = *state->byCode;
-  lookup.Reset();
-  lookup.BindInt(1, state->dataNo);
-  lookup.BindInt(2, code);
-  int status = lookup.StepStatus();
-  if (status == ledvia::kOk) {
-    ledvia::FillDepartmentInfo(lookup, info);
-  } else {
+  auto found = state->byCode.find(code);
+  if (found == state->byCode.end()) {
     // No stale record from an earlier lookup: the caller gets a cleared one.
     std::memset(info, 0, sizeof *info);
-    if (status == ledvia::kEndOfData) status = ledvia::kNotFound;
+    return ledvia::kNotFound;
   }
-  lookup.Reset();
-  return status;
+  *info = found->second;
+  return ledvia::kOk;
 }
 
 int ClSetBumon::ReleaseCursor(SETCURSOR cursor) {

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "accounting/ClSetData.h"
+#include "ledvia/calendar_dates.h"
 #include "ledvia/company_database.h"
 #include "ledvia/cursor_table.h"
 #include "ledvia/fault_injection.h"
@@ -104,18 +105,26 @@ int ClSetData::GetAccPeriod(ClAccPeriod** period) {
   int status = stmt.StepStatus();
   if (status == ledvia::kEndOfData) return ledvia::kNotFound;
   if (status != ledvia::kOk) return status;
+  auto start = static_cast<int>(stmt.Int(0));
+  auto end = static_cast<int>(stmt.Int(1));
+  // A stored period that no calendar can hold (more than a year, not a date) is bad data; what
+  // the calendar itself answers below is passed on as it is.
+  if (!ledvia::IsValidDate(start) || !ledvia::IsValidDate(end) || end < start ||
+      end >= start + 10000) {
+    return ledvia::kBadData;
+  }
   auto* made = new (std::nothrow) ClAccPeriod();
   if (made == nullptr) return ledvia::kBadArgument;
   short firstMonth = 0;
-  if (made->SetClosingDay(static_cast<int>(stmt.Int(3))) != ledvia::kOk ||
-      made->SetPeriod(static_cast<int>(stmt.Int(0)), static_cast<int>(stmt.Int(1))) !=
-          ledvia::kOk ||
-      made->GetAMonthByDate(static_cast<int>(stmt.Int(0)), &firstMonth, 0) != ledvia::kOk ||
-      firstMonth != stmt.Int(2)) {
-    // The stored first month must agree with the period and closing day, or month indices of
-    // the journal would not match the calendar's months.
+  int code = made->SetClosingDay(static_cast<int>(stmt.Int(3)));
+  if (code == ledvia::kOk) code = made->SetPeriod(start, end);
+  if (code == ledvia::kOk) code = made->GetAMonthByDate(start, &firstMonth, 0);
+  // The stored first month must agree with the period and closing day, or month indices of
+  // the journal would not match the calendar's months.
+  if (code == ledvia::kOk && firstMonth != stmt.Int(2)) code = ledvia::kBadData;
+  if (code != ledvia::kOk) {
     delete made;
-    return ledvia::kBadData;
+    return code;
   }
   *period = made;
   return ledvia::kOk;

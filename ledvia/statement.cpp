@@ -50,6 +50,11 @@ int Statement::StepStatus() {
     exhausted_ = true;
     return kEndOfData;
   }
+  // SUM raises this error instead of wrapping round; it is a figure outside the data model.
+  if (rc == SQLITE_ERROR &&
+      std::strcmp(sqlite3_errmsg(sqlite3_db_handle(stmt_)), "integer overflow") == 0) {
+    return kBadData;
+  }
   return DatabaseCode(rc);
 }
 
@@ -65,6 +70,12 @@ std::string Statement::Bytes(int column) const {
   int size = sqlite3_column_bytes(stmt_, column);
   if (data == nullptr || size <= 0) return std::string();
   return std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+
+bool Statement::ExactInt(int column, std::int64_t* value) const {
+  int type = sqlite3_column_type(stmt_, column);
+  *value = type == SQLITE_INTEGER ? sqlite3_column_int64(stmt_, column) : 0;
+  return type == SQLITE_INTEGER || type == SQLITE_NULL;
 }
 
 bool Statement::IsNull(int column) const {

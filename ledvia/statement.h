@@ -31,14 +31,17 @@ class Statement {
 
   // SQLITE_ROW, SQLITE_DONE or an error code.
   int Step();
-  // Step reduced to the library convention: 0 row, kEndOfData, or a failure code. Once the
-  // rows are exhausted it keeps answering kEndOfData until Reset, so a cursor never starts
-  // over by itself.
+  // Step reduced to the library convention: 0 row, kEndOfData, or a failure code (kBadData
+  // when a SUM left 64 bits). Once the rows are exhausted it keeps answering kEndOfData until
+  // Reset, so a cursor never starts over by itself.
   int StepStatus();
   // Back to before the first row; the bound values stay.
   void Reset();
 
   std::int64_t Int(int column) const;
+  // The column as an exact 64-bit integer, NULL as 0. False for anything else: SQLite turns a
+  // sum or a tax-included figure that leaves 64 bits into a real number, which Int would clamp.
+  bool ExactInt(int column, std::int64_t* value) const;
   // Text or blob bytes of a column (no terminator).
   std::string Bytes(int column) const;
   bool IsNull(int column) const;

@@ -3,7 +3,7 @@
 # program (default tessaly) the way the accounting product does, with the sample company data of
 # LEDVIA_USER (default user1) open, and prints one summary line when the run has ended.
 #   scripts/run-sample.sh [moravel|tessaly|brenwick] [ledvia-host options...]
-# On a terminal the dialogs are shown there. Otherwise, unless WINPORT_UI names a script, the
+# On a terminal the dialogs are shown there (as desktop windows when a display is set). Otherwise, unless WINPORT_UI names a script, the
 # run presses Execute (F12) and accepts what the dialog proposes; message boxes get their
 # cautious answers. The file goes to build/output/<edition>-<user>.xml unless --output names
 # another (a Windows path; Z: is the Linux root).

@@ -28,6 +28,7 @@ struct Control {
   DWORD style = 0;
   std::string text;  // code page 932; for a static or button its mnemonic is the letter after '&'
   DialogRect rect;
+  std::string toolTip;  // code page 932, empty for none (tool_tips.h)
   // Buttons.
   int check = BST_UNCHECKED;
   // Edits: the text limit in bytes (a double-byte character is never cut) and the selection,

@@ -81,7 +81,7 @@ std::optional<std::string> ScriptKeyName(const UiEvent& key) {
 }
 
 ScriptRecorder::ScriptRecorder(std::string path) : path_(std::move(path)) {
-  Write("# recorded at the terminal; replay with WINPORT_UI=script:PATH");
+  Write("# recorded as a person worked; replay with WINPORT_UI=script:PATH");
 }
 
 void ScriptRecorder::Input(const DialogWindow& dialog, const UiEvent& event) {

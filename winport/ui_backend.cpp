@@ -8,39 +8,95 @@
 
 #include "winport/script_ui.h"
 #include "winport/terminal_ui.h"
+#if WINPORT_DESKTOP
+#include "winport/desktop/desktop_ui.h"
+#endif
 
 namespace winport {
 namespace {
 
 UiBackend* installed = nullptr;
 
+const char* RecordPath() {
+  const char* record = std::getenv("WINPORT_UI_RECORD");
+  return record != nullptr ? record : "";
+}
+
+bool Set(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
 // The backend WINPORT_UI asks for, made once for the life of the process.
 std::unique_ptr<UiBackend> MakeDefaultBackend() {
+  UiEnvironment environment;
   const char* setting = std::getenv("WINPORT_UI");
-  std::string choice = setting != nullptr ? setting : "";
-  if (choice.rfind("script:", 0) == 0) {
-    std::string path = choice.substr(7);
-    if (path == "-" || path.empty()) {
-      return std::make_unique<ScriptUiBackend>(stdin, stdout, stderr, "standard input");
-    }
-    std::FILE* script = std::fopen(path.c_str(), "r");
-    if (script == nullptr) {
-      std::fprintf(stderr, "warning: WINPORT_UI: cannot read the script %s; it counts as empty\n",
-                   path.c_str());
-    }
-    return std::make_unique<ScriptUiBackend>(script, stdout, stderr, path);
+  environment.setting = setting != nullptr ? setting : "";
+  environment.stdinTerminal = isatty(0) != 0;
+  environment.stdoutTerminal = isatty(1) != 0;
+  environment.display = Set("DISPLAY") || Set("WAYLAND_DISPLAY");
+  environment.platformNamed = Set("QT_QPA_PLATFORM");
+#if WINPORT_DESKTOP
+  environment.desktopBuilt = true;
+#endif
+  std::string warning;
+  UiChoice choice = ChooseUi(environment, &warning);
+  if (!warning.empty()) std::fprintf(stderr, "warning: %s\n", warning.c_str());
+  switch (choice) {
+    case UiChoice::Desktop:
+#if WINPORT_DESKTOP
+      return std::make_unique<DesktopUiBackend>(RecordPath());
+#else
+      break;
+#endif
+    case UiChoice::Terminal:
+      return std::make_unique<TerminalUiBackend>(RecordPath());
+    case UiChoice::Script:
+      break;
   }
-  if (!choice.empty() && choice != "terminal") {
-    std::fprintf(stderr, "warning: WINPORT_UI=%s is not terminal or script:PATH\n", choice.c_str());
-  }
-  if (choice == "terminal" || (choice.empty() && isatty(0) && isatty(1))) {
-    const char* record = std::getenv("WINPORT_UI_RECORD");
-    return std::make_unique<TerminalUiBackend>(record != nullptr ? record : "");
+  const std::string& choiceText = environment.setting;
+  if (choiceText.rfind("script:", 0) == 0) {
+    std::string path = choiceText.substr(7);
+    if (path != "-" && !path.empty()) {
+      std::FILE* script = std::fopen(path.c_str(), "r");
+      if (script == nullptr) {
+        std::fprintf(stderr, "warning: WINPORT_UI: cannot read the script %s; it counts as empty\n",
+                     path.c_str());
+      }
+      return std::make_unique<ScriptUiBackend>(script, stdout, stderr, path);
+    }
   }
   return std::make_unique<ScriptUiBackend>(stdin, stdout, stderr, "standard input");
 }
 
 }  // namespace
+
+UiChoice ChooseUi(const UiEnvironment& environment, std::string* warning) {
+  const std::string& setting = environment.setting;
+  if (setting.rfind("script:", 0) == 0) return UiChoice::Script;
+  const bool asked = setting == "desktop";
+  if (!setting.empty() && setting != "terminal" && !asked) {
+    *warning = "WINPORT_UI=" + setting + " is not desktop, terminal or script:PATH";
+    return UiChoice::Script;
+  }
+  // Unasked, the desktop only for a person at a terminal of a graphical session: a run whose
+  // standard input is piped (the tests, a host feeding a script) keeps to the script, and a
+  // platform without a display (QT_QPA_PLATFORM=offscreen) is only for runs that ask.
+  if (asked || (setting.empty() && environment.stdinTerminal)) {
+    if (environment.desktopBuilt && (environment.display || (asked && environment.platformNamed))) {
+      return UiChoice::Desktop;
+    }
+    if (asked) {
+      *warning = environment.desktopBuilt ? "WINPORT_UI=desktop: no display (DISPLAY is not set)"
+                                          : "WINPORT_UI=desktop: built without the desktop";
+    }
+  }
+  if (setting == "terminal" ||
+      ((setting.empty() || asked) && environment.stdinTerminal && environment.stdoutTerminal)) {
+    return UiChoice::Terminal;
+  }
+  return UiChoice::Script;
+}
 
 UiEvent UiEvent::Key(UINT vk, bool shift, bool ctrl, bool alt) {
   UiEvent event;

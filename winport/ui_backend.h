@@ -1,7 +1,7 @@
 // The process's user-interface seam: message boxes, the input of modal dialogs, the save-file
 // dialog and the notices that let a front end show this process's windows. Abstract so that
-// runs can be shown on a terminal, scripted from a file or recorded by tests; the Windows
-// desktop is not available here. WINPORT_UI chooses the backend (ui_backends.h).
+// runs can be shown on the Linux desktop or a terminal, scripted from a file or recorded by
+// tests. WINPORT_UI chooses the backend (CurrentUiBackend below).
 #pragma once
 
 #include <optional>
@@ -89,9 +89,27 @@ class UiBackend {
 };
 
 // The backend the platform uses. Unless one is installed, it is made on first use from
-// WINPORT_UI: "terminal", "script:PATH" or "script:-" (standard input); when WINPORT_UI is
-// unset, the terminal when standard input and output are terminals, else "script:-".
+// WINPORT_UI: "desktop" (desktop/desktop_ui.h), "terminal", "script:PATH" or "script:-"
+// (standard input). When WINPORT_UI is unset: the desktop when standard input is a terminal
+// and a display is set (DISPLAY or WAYLAND_DISPLAY) in a build with the desktop, else the
+// terminal when standard input and output are terminals, else "script:-". A desktop asked
+// for where it cannot open windows gives way to that choice, with a warning.
 UiBackend& CurrentUiBackend();
+// What the choice of the default backend depends on.
+struct UiEnvironment {
+  std::string setting;  // WINPORT_UI, empty when unset
+  bool stdinTerminal = false;
+  bool stdoutTerminal = false;
+  bool display = false;        // DISPLAY or WAYLAND_DISPLAY set
+  bool platformNamed = false;  // QT_QPA_PLATFORM set (say "offscreen")
+  bool desktopBuilt = false;   // this build has the desktop front end
+};
+enum class UiChoice { Desktop, Terminal, Script };
+// The default backend's kind by the rules above ("script:..." and any unknown setting give
+// the script, the latter with a warning); `warning` is set when the setting cannot be
+// followed.
+UiChoice ChooseUi(const UiEnvironment& environment, std::string* warning);
+
 // Installs a backend (not owned); nullptr restores the default. Returns the previous one.
 UiBackend* SetUiBackend(UiBackend* backend);
 

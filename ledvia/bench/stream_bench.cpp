@@ -14,7 +14,7 @@
 #include "accounting/ClRuleShohizeiShinkoku.h"
 #include "aggregate/tax_totals.h"
 #include "ledvia/company_database.h"
-#include "ledvia/sample_database.h"
+#include "ledvia/generated_company.h"
 
 namespace {
 
@@ -23,12 +23,14 @@ std::string BenchDatabase() {
   if (!path.empty()) return path;
   const char* configured = std::getenv("LEDVIA_BENCH_ENTRIES");
   long long entries = configured != nullptr ? std::atoll(configured) : 200000;
-  path =
-      (std::filesystem::temp_directory_path() / ("ledvia-bench-" + std::to_string(entries) + ".db"))
-          .string();
+  path = (std::filesystem::temp_directory_path() /
+          ("ledvia-bench-g2-" + std::to_string(entries) + ".db"))
+             .string();
   if (!std::filesystem::exists(path)) {
     std::string error;
-    if (ledvia::WriteGeneratedCompany(path, entries, &error) != 0) std::abort();
+    ledvia::GeneratedCompanySpec spec;
+    spec.entries = entries;
+    if (ledvia::WriteGeneratedCompany(path, spec, &error) != 0) std::abort();
   }
   if (ledvia::OpenCompanyDatabase(path) != 0) std::abort();
   return path;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -36,6 +37,26 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// Copies the company database `from` to `to` as a database of schema version 1, without the
+// journal summaries, so that the business core answers from the journal itself: the plain
+// queries that its summaries must agree with.
+inline void CopyWithoutSummaries(const std::string& from, const std::string& to) {
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(to.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  EXPECT_EQ(sqlite3_exec(db,
+                         "DROP TRIGGER journal_summaries_insert; DROP TRIGGER "
+                         "journal_summaries_delete; DROP TRIGGER journal_summaries_update; "
+                         "DROP TABLE journal_groups; DROP TABLE journal_account_totals; "
+                         "UPDATE ledvia_meta SET value = 1 WHERE key = 'schema_version'",
+                         nullptr, nullptr, &error),
+            SQLITE_OK)
+      << (error != nullptr ? error : "");
+  sqlite3_free(error);
+  sqlite3_close(db);
+}
 
 // Sets LEDVIA_USER and restores the previous value.
 class ScopedUser {

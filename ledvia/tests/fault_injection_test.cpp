@@ -4,8 +4,10 @@
 
 #include <cstring>
 
+#include "accounting/ClAccPeriod.h"
 #include "accounting/ClRuleShiwake.h"
 #include "accounting/ClSaveTaxShiryo.h"
+#include "accounting/ClSetData.h"
 #include "accounting/ClSetShohizei.h"
 #include "ledvia/tests/company_fixture.h"
 
@@ -51,6 +53,21 @@ TEST_F(FaultInjectionTest, CreationCanBeMadeToFail) {
   EXPECT_NE(save, nullptr);
   delete save;
   EXPECT_THROW(delete new ClRuleShiwake, std::bad_alloc);
+}
+
+TEST_F(FaultInjectionTest, PeriodCalendarFaultsComeBackAsInjected) {
+  auto* dataSet = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
+  for (const char* call :
+       {"ClAccPeriod::SetClosingDay", "ClAccPeriod::SetPeriod", "ClAccPeriod::GetAMonthByDate"}) {
+    InjectFault(call, 4321);
+    ClAccPeriod* period = reinterpret_cast<ClAccPeriod*>(1);
+    EXPECT_EQ(dataSet->GetAccPeriod(&period), 4321) << call;
+    EXPECT_EQ(period, nullptr) << call;
+    ClearFaults();
+  }
+  ClAccPeriod* period = nullptr;
+  ASSERT_EQ(dataSet->GetAccPeriod(&period), 0);
+  delete period;
 }
 
 TEST(FaultSpecTest, VariableSyntax) {

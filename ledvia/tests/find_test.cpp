@@ -1,7 +1,9 @@
 // Finds evaluated against a small journal: each case lists the entry numbers it must return.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "accounting/ClRuleShiwake.h"
@@ -172,6 +174,48 @@ TEST_F(FindTest, FindsItCannotReadAreRefused) {
   }
   wide.push_back(Month(kFindOpEqual, 1, 0));
   EXPECT_EQ(Matches(wide.data()), (std::vector<int>{-kBadFind}));
+}
+
+// Entry numbers of the fixture's journal that a plain SQL condition selects.
+std::vector<int> PlainQuery(const std::string& path, const std::string& where) {
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* stmt = nullptr;
+  std::string sql = "SELECT entry_no FROM journal WHERE " + where + " ORDER BY entry_no";
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << where;
+  std::vector<int> found;
+  while (sqlite3_step(stmt) == SQLITE_ROW) found.push_back(sqlite3_column_int(stmt, 0));
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return found;
+}
+
+// A condition on either side is one alternative: next to another condition it must stay
+// grouped, or the other condition would bind to one side only.
+TEST_F(FindTest, EitherSideNextToAnotherConditionStaysGrouped) {
+  const std::int16_t either = kFindSideEither;
+  const struct {
+    Chain find;
+    const char* plain;
+  } cases[] = {
+      {{Cond(kFindItemTaxCategory, either, kFindOpEqual, 21, kFindLinkAnd),
+        Month(kFindOpGreaterEqual, 2, kFindLinkNone)},
+       "(debit_category = 21 OR credit_category = 21) AND month_index >= 2"},
+      {{Month(kFindOpLessEqual, 3, kFindLinkAnd),
+        Cond(kFindItemTaxCategory, either, kFindOpGreaterEqual, 31, kFindLinkNone)},
+       "month_index <= 3 AND (debit_category >= 31 OR credit_category >= 31)"},
+      {{Cond(kFindItemTaxCategory, either, kFindOpEqual, 0, kFindLinkAnd),
+        Cond(kFindItemTaxCategory, either, kFindOpGreaterEqual, 31, kFindLinkNone)},
+       "(debit_category = 0 OR credit_category = 0) AND (debit_category >= 31 OR "
+       "credit_category >= 31)"},
+      {{Cond(kFindItemClassCode, either, kFindOpEqual, 0x20400000, kFindLinkAnd,
+             kFindValueClassCode),
+        Month(kFindOpGreaterEqual, 2, kFindLinkNone)},
+       "month_index >= 2 AND (debit_account = 510 OR credit_account = 510)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Matches(c.find.data()), PlainQuery(path_, c.plain)) << c.plain;
+  }
 }
 
 TEST(FindSqlTest, ValuesAreBoundNotPasted) {

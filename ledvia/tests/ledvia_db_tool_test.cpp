@@ -1,16 +1,19 @@
 // The ledvia-db command, run as a person or script would run it.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "accounting/ClRuleShiwake.h"
 #include "ledvia/tests/company_fixture.h"
 
 namespace ledvia::testing {
@@ -36,18 +39,42 @@ class LedviaDbToolTest : public ::testing::Test {
     if (bin == nullptr) GTEST_SKIP() << "QL_BIN_DIR not set (run through ctest)";
     tool_ = std::string(bin) + "/ledvia-db";
   }
-  // Arguments are test-made paths and words without quotes or spaces.
-  ToolRun Tool(const std::string& args) {
-    std::string out = folder_.File("out.txt");
-    std::string err = folder_.File("err.txt");
+  // Arguments are test-made paths and words without quotes or spaces. `limit` wraps the command
+  // in a shell that limits what it may write (ulimit -f, in 512-byte blocks).
+  ToolRun Tool(const std::string& args, const std::string& limit = "") {
+    return Run(tool_ + " " + args, limit);
+  }
+  ToolRun Run(const std::string& command, const std::string& limit = "") {
+    std::string out = outputs_.File("out.txt");
+    std::string err = outputs_.File("err.txt");
     ToolRun run;
-    int raw = std::system((tool_ + " " + args + " >" + out + " 2>" + err).c_str());
+    std::string line = command + " >" + out + " 2>" + err;
+    // A write past the limit fails with EFBIG instead of killing the process, as on a full disk.
+    if (!limit.empty()) line = "sh -c 'ulimit -f " + limit + "; trap \"\" XFSZ; exec " + line + "'";
+    int raw = std::system(line.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = ReadAll(out);
     run.err = ReadAll(err);
     return run;
   }
+  // Every file in the test's folder, with its contents (or its kind when it is not a file).
+  std::map<std::string, std::string> FolderContents() {
+    std::map<std::string, std::string> contents;
+    for (const auto& item : std::filesystem::directory_iterator(folder_.File(""))) {
+      std::string name = item.path().filename().string();
+      if (item.is_symlink()) {
+        contents[name] = "link to " + std::filesystem::read_symlink(item.path()).string();
+      } else if (item.is_regular_file()) {
+        contents[name] = ReadAll(item.path().string());
+      } else {
+        contents[name] = item.is_directory() ? "folder" : "other";
+      }
+    }
+    return contents;
+  }
+
   TempFolder folder_;
+  TempFolder outputs_;
   std::string tool_;
 };
 
@@ -65,7 +92,7 @@ TEST_F(LedviaDbToolTest, SampleAndListing) {
   ToolRun listed = Tool("list " + db);
   ASSERT_EQ(listed.status, 0) << listed.err;
   std::vector<std::string> lines = Lines(listed.out);
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 12u);
   // UTF-8 on the terminal, whatever the program's own code page.
   const std::string first = reinterpret_cast<const char*>(
       u8"1\t株式会社ルミナ商事\t20190401-20200331\tgeneral\tcorporation\tnormal");
@@ -74,25 +101,134 @@ TEST_F(LedviaDbToolTest, SampleAndListing) {
   EXPECT_NE(lines[5].find("normal,interim"), std::string::npos);
   EXPECT_NE(lines[2].find("sole-proprietor"), std::string::npos);
   EXPECT_NE(lines[3].find("exempt"), std::string::npos);
+  EXPECT_NE(lines[9].find("sole-proprietor"), std::string::npos);  // entity kind 4
 }
 
-TEST_F(LedviaDbToolTest, GeneratedCompanyHasTheEntriesAskedFor) {
-  std::string db = folder_.File("big.db");
-  ToolRun written = Tool("generate --entries 1200 " + db);
-  ASSERT_EQ(written.status, 0) << written.err;
-  ASSERT_EQ(OpenCompanyDatabase(db), 0);
-  ScopedUser user("user1");
-  ClRuleShiwake rule;
-  int count = 0;
-  EXPECT_EQ(rule.GetSwkCount(nullptr, nullptr, &count), 0);
-  EXPECT_EQ(count, 1200);
-  // Twelve months, a hundred entries each.
-  StFINDINFO month;
-  std::memset(&month, 0, sizeof month);
-  SetFindCondition(month, kFindItemMonth, 0, kFindOpEqual, kFindValueMonth, 12);
-  EXPECT_EQ(rule.GetSwkCount(&month, nullptr, &count), 0);
-  EXPECT_EQ(count, 100);
-  CloseCompanyDatabase();
+// One number answered by `sql` on the database at `path`.
+std::int64_t Query(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* stmt = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+  std::int64_t value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return value;
+}
+
+TEST_F(LedviaDbToolTest, GeneratedCompanyHasWhatAnExportReads) {
+  const struct {
+    const char* options;
+    int departments, entityKind, interimMonths;
+  } cases[] = {
+      {"", 0, 0, 3},
+      {"--sole-proprietor --departments 7 --tax-inclusive", 7, 3, 0},
+  };
+  for (const auto& c : cases) {
+    std::string db = folder_.File("big.db");
+    ToolRun written = Tool("generate --entries 3000 " + std::string(c.options) + " " + db);
+    ASSERT_EQ(written.status, 0) << written.err;
+    const std::string sides =
+        "(SELECT debit_category AS category, rate, reduced FROM journal UNION ALL "
+        "SELECT credit_category, rate, reduced FROM journal)";
+    const struct {
+      std::string what;
+      std::string sql;
+      std::int64_t expected;
+    } facts[] = {
+        {"entries", "SELECT COUNT(*) FROM journal", 3000},
+        {"entity kind", "SELECT entity_kind FROM data", c.entityKind},
+        // Every category the business core knows, and the unsummed ones: 0, 1-10, 21-45.
+        {"categories", "SELECT COUNT(DISTINCT category) FROM " + sides, 36},
+        {"rate slots", "SELECT COUNT(DISTINCT rate * 10 + reduced) FROM journal", 5},
+        {"months 1 to 12",
+         "SELECT COUNT(DISTINCT month_index) FROM journal WHERE month_index <= 12", 12},
+        {"year-end adjustments", "SELECT COUNT(*) FROM journal WHERE month_index = 18", 3},
+        {"interim adjustments", "SELECT COUNT(*) FROM journal WHERE month_index = 15",
+         c.interimMonths},
+        {"business types", "SELECT COUNT(DISTINCT business_type) FROM journal", 7},
+        {"accounts, about 200", "SELECT COUNT(*) / 10 FROM accounts", 20},
+        {"total accounts", "SELECT COUNT(*) FROM accounts WHERE total_flag = 1", 4},
+        {"departments", "SELECT COUNT(*) FROM departments", c.departments},
+        {"department kinds and categories",
+         "SELECT COUNT(DISTINCT kind * 10 + income_category) FROM departments",
+         c.departments > 0 ? 6 : 0},
+        {"entries without a department",
+         "SELECT COUNT(*) FROM journal WHERE debit_dept = 0 OR credit_dept = 0",
+         c.departments > 0 ? 0 : 3000},
+        {"asset kinds", "SELECT COUNT(DISTINCT kind) FROM fixed_assets", 3},
+        {"assets bought before the period",
+         "SELECT COUNT(*) > 0 FROM fixed_assets, data WHERE date < period_start", 1},
+    };
+    for (const auto& fact : facts) {
+      EXPECT_EQ(Query(db, fact.sql), fact.expected) << fact.what << " with " << c.options;
+    }
+  }
+  // The same arguments give the same company.
+  const std::string digest =
+      "SELECT SUM((entry_no * 7 + debit_account * 11 + credit_account * 13 + debit_amount % 1009 "
+      "+ credit_tax % 1013 + debit_category * 17 + rate + debit_dept) % 1000003) FROM journal";
+  std::int64_t sums[2];
+  for (std::int64_t& sum : sums) {
+    std::string db = folder_.File("again.db");
+    ASSERT_EQ(Tool("generate --entries 2000 --departments 3 " + db).status, 0);
+    sum = Query(db, digest);
+  }
+  EXPECT_EQ(sums[0], sums[1]);
+}
+
+// What is at PATH stays as it is unless it is a company database; a new database replaces one
+// whole, or not at all.
+TEST_F(LedviaDbToolTest, WritingReplacesOnlyCompanyDatabasesAndNeverLeavesAPart) {
+  std::string notes = folder_.File("notes.txt");
+  std::ofstream(notes) << "a person's notes\n";
+  std::string pipe = folder_.File("pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::string link = folder_.File("link.db");
+  std::filesystem::create_symlink(notes, link);
+  std::string sub = folder_.File("sub");
+  std::filesystem::create_directory(sub);
+  std::string empty = folder_.File("empty.db");
+  std::ofstream(empty).close();
+  std::string company = folder_.File("company.db");
+  ASSERT_EQ(Tool("sample " + company).status, 0);
+  const std::map<std::string, std::string> before = FolderContents();
+  const struct {
+    std::string args;
+    std::string limit;
+  } refused[] = {
+      {"sample " + notes, ""},
+      {"sample " + pipe, ""},
+      {"sample " + link, ""},
+      {"sample " + sub, ""},
+      {"sample " + empty, ""},
+      {"generate --entries 5 " + notes, ""},
+      {"sample ''", ""},
+      // The disk fills while the new database is written over the old one.
+      {"generate --entries 50000 " + company, "256"},
+  };
+  for (const auto& c : refused) {
+    ToolRun run = Tool(c.args, c.limit);
+    EXPECT_EQ(run.status, 1) << c.args;
+    EXPECT_EQ(Lines(run.err).size(), 1u) << c.args << ": " << run.err;
+    EXPECT_TRUE(run.out.empty()) << c.args;
+    EXPECT_TRUE(FolderContents() == before) << c.args;
+  }
+  // A company database is replaced, whole.
+  ToolRun replaced = Tool("generate --entries 10 " + company);
+  ASSERT_EQ(replaced.status, 0) << replaced.err;
+  EXPECT_EQ(Lines(Tool("list " + company).out).size(), 1u);
+  EXPECT_EQ(FolderContents().size(), before.size());
+}
+
+TEST_F(LedviaDbToolTest, EveryToolAnswersHelp) {
+  const char* bin = std::getenv("QL_BIN_DIR");
+  for (const char* tool : {"ledvia-db", "ledvia-host", "winport-post"}) {
+    ToolRun run = Run(std::string(bin) + "/" + tool + " --help");
+    EXPECT_EQ(run.status, 0) << tool;
+    EXPECT_EQ(run.out.rfind(std::string("usage: ") + tool, 0), 0u) << tool << ": " << run.out;
+    EXPECT_TRUE(run.err.empty()) << tool << ": " << run.err;
+  }
 }
 
 TEST_F(LedviaDbToolTest, BadInputGetsOneLineAndAFailingExit) {

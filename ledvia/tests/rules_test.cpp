@@ -9,6 +9,7 @@
 #include "accounting/ClRuleKamoku.h"
 #include "accounting/ClRuleShiwake.h"
 #include "accounting/ClRuleShohizei.h"
+#include "accounting/ClRuleShohizeiShinkoku.h"
 #include "accounting/ClSaveTaxShiryo.h"
 #include "accounting/StSaveTaxInfo.h"
 #include "ledvia/status_codes.h"
@@ -276,6 +277,69 @@ TEST_F(RulesTest, MonthIndicesFollowTheClosingDay) {
   StSWKTINFO entry;
   while (rule.MoveNext(&entry) == 0) months.push_back(entry.monthIndex);
   EXPECT_EQ(months, (std::vector<int>{1, 1, 2, 3, 12}));
+}
+
+// Figures that leave 64 bits: a tax-included figure SQL would turn into a real number (and the
+// business core would clamp), or a sum of many sides. Each is refused with 5106, whether the
+// sums come from the journal summaries or from the journal itself.
+TEST_F(RulesTest, FiguresThatLeave64BitsAreRefused) {
+  AddData();
+  const std::int64_t kNearTop = INT64_MAX - Yen(10);
+  EntrySpec big = Entry(20200410, chart::kAssetSaleLoss, chart::kBank, 0);
+  big.debitAmount = kNearTop;
+  big.debitTax = Yen(100);  // amount plus tax is past the top, each alone is not
+  big.creditAmount = Yen(1);
+  Add(big);
+  Attach();
+  std::string plain = folder_.File("plain.db");
+  CopyWithoutSummaries(path_, plain);
+  // Only tax-included figures leave 64 bits in this company.
+  const struct {
+    const char* call;
+    int inclusive;
+    int expected;
+  } calls[] = {
+      {"account sums", 0, kBadData},  // their arrays always hold the tax-included figure
+      {"tax sums, tax-excluded", 0, kOk},
+      {"tax sums, tax-included", 1, kBadData},
+  };
+  for (const std::string& file : {path_, plain}) {
+    ASSERT_EQ(OpenCompanyDatabase(file), 0);
+    for (const auto& c : calls) {
+      ClRuleKamoku sums;
+      ClRuleShohizei taxSums;
+      int code = c.call[0] == 'a'
+                     ? sums.MoveReady(1, 0, 0, nullptr, nullptr, 0)
+                     : taxSums.MoveReady(2, 1, 12, 1000, nullptr, c.inclusive, 0, 0, 0);
+      EXPECT_EQ(code, c.expected) << c.call << " in " << file;
+    }
+  }
+}
+
+TEST_F(RulesTest, SumsThatLeave64BitsAreRefused) {
+  AddData();
+  EntrySpec half = Entry(20200410, chart::kAssetSaleLoss, chart::kBank, 0);
+  half.debitAmount = INT64_MAX / 2 + 1;  // two of them are past the top
+  half.creditAmount = Yen(1);
+  Add(half);
+  Add(half);
+  Attach();
+  std::string plain = folder_.File("plain.db");
+  CopyWithoutSummaries(path_, plain);
+  for (const std::string& file : {path_, plain}) {
+    ASSERT_EQ(OpenCompanyDatabase(file), 0);
+    ClRuleKamoku sums;
+    EXPECT_EQ(sums.MoveReady(1, 0, 0, nullptr, nullptr, 0), kBadData) << file;
+    ClRuleShohizei taxSums;
+    EXPECT_EQ(taxSums.MoveReady(2, 1, 12, 1000, nullptr, 0, 0, 0, 0), kBadData) << file;
+    std::vector<StTAXREPORTRATEINFO> rates(5);
+    std::vector<StTAXREPORTBUSINESSTYPEINFO> types(30);
+    std::memset(rates.data(), 0, rates.size() * sizeof rates[0]);
+    std::memset(types.data(), 0, types.size() * sizeof types[0]);
+    rates[0].rate = 1000;
+    ClRuleShohizeiShinkoku taxReturn;
+    EXPECT_EQ(taxReturn.SumTax(2, nullptr, rates.data(), types.data()), kBadData) << file;
+  }
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <string>
 #include <vector>
 
+#include "accounting/ClRuleKamoku.h"
 #include "accounting/ClRuleShiwake.h"
 #include "accounting/ClRuleShohizeiShinkoku.h"
 #include "ledvia/tests/company_fixture.h"
@@ -110,6 +113,43 @@ TEST_F(SampleScenariosTest, GeneralCorporationHasFiguresAtEveryRate) {
   // Sales of fixed assets carry no business type, so the typed sales fall short of the total.
   EXPECT_GT(typed, 0);
   EXPECT_LT(typed, rates[0].AmountAt(9));
+}
+
+// What users 8 to 12 add to the sample as a whole: every tax category the business core knows,
+// entries at the older rates, a side pair of taxable purchases, an account skipped by byte 128.
+TEST_F(SampleScenariosTest, LaterUsersFillTheGaps) {
+  // user11's suspense account is skipped in account sums by its byte 128.
+  SelectUser("user11");
+  ClRuleKamoku sums;
+  ASSERT_EQ(sums.MoveReady(1, 0, 0, nullptr, nullptr, 0), 0);
+  StKAMOKUSUMINFO sum;
+  int skipped = 0;
+  while (sums.MoveNext(&sum) == 0) skipped += sum.skip128 == 1 ? 1 : 0;
+  EXPECT_EQ(skipped, 1);
+
+  std::set<int> categories;
+  int olderRates = 0;
+  int bothTaxablePurchases = 0;
+  auto taxablePurchase = [](int c) { return (c >= 21 && c <= 23) || (c >= 25 && c <= 29); };
+  for (int user = 1; user <= 12; ++user) {
+    SelectUser("user" + std::to_string(user));
+    ClRuleShiwake rule;
+    ASSERT_EQ(rule.MoveReady(nullptr, nullptr, nullptr, 4), 0);
+    StSWKTINFO entry;
+    while (rule.MoveNext(&entry) == 0) {
+      categories.insert(entry.debitCategory);
+      categories.insert(entry.creditCategory);
+      olderRates += entry.rate == 500 || entry.rate == 300 ? 1 : 0;
+      bothTaxablePurchases +=
+          taxablePurchase(entry.debitCategory) && taxablePurchase(entry.creditCategory) ? 1 : 0;
+    }
+  }
+  for (int c = 0; c <= 45; ++c) {
+    if (c > 10 && c < 21) continue;  // numbers no category has
+    EXPECT_TRUE(categories.count(c)) << "no entry of category " << c;
+  }
+  EXPECT_GE(olderRates, 10);
+  EXPECT_EQ(bothTaxablePurchases, 1);
 }
 
 }  // namespace

@@ -1,10 +1,17 @@
 // The link session, message library and application folders of the accounting product.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "accounting/ClAccConnect.h"
 #include "accounting/ClFileMgr.h"
@@ -56,6 +63,106 @@ TEST(LinkSession, InitiateAttachesOnlyToACompanyDatabase) {
   unlink(junk.c_str());
   unlink(emptyDb.c_str());
   rmdir(folder);
+}
+
+// What the process writes on stderr between Start and Stop.
+class StderrCapture {
+ public:
+  explicit StderrCapture(std::string file) : file_(std::move(file)) {
+    std::fflush(stderr);
+    saved_ = dup(2);
+    int fd = open(file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, 2);
+    close(fd);
+  }
+  std::string Stop() {
+    std::fflush(stderr);
+    dup2(saved_, 2);
+    close(saved_);
+    std::ifstream in(file_);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+ private:
+  std::string file_;
+  int saved_ = -1;
+};
+
+void Exec(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+// A company data that cannot be used ends the program; the library says on one stderr line
+// which file and why, and never blocks on something that is not a file.
+TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
+  testsupport::TempFolder folder;
+  const std::string sample = folder / "sample.db";
+  std::filesystem::copy_file(SamplePath(), sample);
+  const std::string newer = folder / "newer.db";
+  std::filesystem::copy_file(SamplePath(), newer);
+  Exec(newer, "UPDATE ledvia_meta SET value = 3 WHERE key = 'schema_version'");
+  const std::string other = folder / "other.db";
+  Exec(other, "CREATE TABLE notes(text)");
+  const std::string fifo = folder / "pipe.db";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // Another process writing: its connection holds the lock for the length of the test.
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(sample.c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  testsupport::EnvGuard shortWait("LEDVIA_BUSY_TIMEOUT", "100");
+  const struct {
+    std::string path;
+    const char* reason;
+  } cases[] = {
+      {folder / "missing.db", "no such file"},
+      {folder.WriteFile("notes.txt", "not a database at all, just some text\n"),
+       "not a company database"},
+      {folder.WriteFile("empty.db", ""), "an empty file"},
+      {other, "not a company database"},
+      {newer, "schema version 3, newer than this program reads"},
+      {folder.MakeFolder("folder.db"), "a folder"},
+      {fifo, "not a regular file"},
+      {sample, "locked by another process"},
+  };
+  ClAccConnect* session = ClAccConnect::Inst();
+  for (const auto& c : cases) {
+    testsupport::EnvGuard data("LEDVIA_DATA", c.path.c_str());
+    StderrCapture capture(folder / "stderr.txt");
+    alarm(20);  // an open that blocks ends the test run instead of hanging it
+    int rc = session->Initiate();
+    alarm(0);
+    std::string said = capture.Stop();
+    session->Release();
+    EXPECT_NE(rc, 0) << c.path;
+    EXPECT_EQ(said, "ledvia: cannot attach to " + c.path + ": " + said.substr(said.rfind(": ") + 2))
+        << said;
+    EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  }
+  sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(writer);
+}
+
+TEST(LinkSession, AttachWaitsForALockHeldBriefly) {
+  testsupport::TempFolder folder;
+  const std::string sample = folder / "sample.db";
+  std::filesystem::copy_file(SamplePath(), sample);
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(sample.c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread release([writer] {
+    usleep(300000);
+    sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  testsupport::EnvGuard data("LEDVIA_DATA", sample.c_str());
+  testsupport::EnvGuard wait("LEDVIA_BUSY_TIMEOUT", "10000");
+  EXPECT_EQ(ClAccConnect::Inst()->Initiate(), 0);
+  ClAccConnect::Inst()->Release();
+  release.join();
+  sqlite3_close(writer);
 }
 
 TEST(LinkSession, LinkCheckAnswersFromTheEnvironment) {

@@ -51,7 +51,7 @@ TEST_F(SetObjectsTest, DataWalkGivesEveryDataInOrder) {
     }
   }
   EXPECT_EQ(code, kEndOfData);
-  EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
   EXPECT_EQ(dataSet->ReleaseDatCursor(cursor), 0);
   EXPECT_NE(dataSet->ReleaseDatCursor(cursor), 0);  // already released
   EXPECT_NE(dataSet->WalkDat(&info, cursor), 0);

@@ -1,23 +1,38 @@
-// ledvia-db: writes and lists company databases.
-//   ledvia-db sample PATH                 the bundled sample
-//   ledvia-db generate --entries N PATH   one company of N journal entries (benchmarks)
-//   ledvia-db list PATH                   one line per company data
-// Every failure prints one line on stderr and exits non-zero.
+// ledvia-db: writes and lists company databases (usage below, or ledvia-db --help).
+// Every failure prints one line on stderr and exits non-zero. Writing never touches what is at
+// PATH unless it is a company database, and replaces it only when the new one is complete.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ledvia/data_list.h"
+#include "ledvia/generated_company.h"
 #include "ledvia/sample_database.h"
 #include "winport/encoding.h"
 
 namespace {
 
-constexpr long long kMaxEntries = 100000000;
+constexpr const char* kUsage =
+    "usage: ledvia-db sample PATH\n"
+    "       ledvia-db generate --entries N [--sole-proprietor] [--departments D]\n"
+    "                          [--tax-inclusive] PATH\n"
+    "       ledvia-db list PATH\n"
+    "\n"
+    "sample    write the bundled sample company database to PATH\n"
+    "generate  write one company data (user1) of N journal entries (0 to 100,000,000) with\n"
+    "          every rate and tax category, about 200 accounts, assets and closing\n"
+    "          adjustments: a corporation, or a sole proprietor; D departments (0 to 999)\n"
+    "list      print each company data of PATH: number, name, period, taxation, entity, kind\n"
+    "\n"
+    "PATH is replaced only when it is a company database; a new database is written beside it\n"
+    "and renamed onto it when complete.\n";
 
 int Usage() {
-  std::fprintf(stderr, "usage: ledvia-db sample PATH | generate --entries N PATH | list PATH\n");
+  std::fputs(
+      "usage: ledvia-db sample PATH | generate --entries N [OPTIONS] PATH | list PATH"
+      " (--help)\n",
+      stderr);
   return 2;
 }
 
@@ -77,26 +92,59 @@ int List(const std::string& path) {
   return std::fflush(stdout) == 0 ? 0 : Fail("cannot write the list");
 }
 
+// generate's arguments: --entries N, the options, and PATH last.
+int Generate(const std::vector<std::string>& args) {
+  ledvia::GeneratedCompanySpec spec;
+  bool entriesGiven = false;
+  std::size_t i = 1;
+  for (; i + 1 < args.size(); ++i) {
+    const std::string& option = args[i];
+    long long value = 0;
+    if (option == "--sole-proprietor") {
+      spec.soleProprietor = true;
+    } else if (option == "--tax-inclusive") {
+      spec.taxInclusive = true;
+    } else if ((option == "--entries" || option == "--departments") && i + 2 < args.size()) {
+      const std::string& text = args[++i];
+      long long limit =
+          option == "--entries" ? ledvia::kMaxGeneratedEntries : ledvia::kMaxGeneratedDepartments;
+      if (!ParseCount(text, &value) || value > limit) {
+        return Fail(option + " needs a whole number from 0 to " + std::to_string(limit) +
+                    ", not '" + text + "'");
+      }
+      if (option == "--entries") {
+        spec.entries = value;
+        entriesGiven = true;
+      } else {
+        spec.departments = static_cast<int>(value);
+      }
+    } else {
+      return Usage();
+    }
+  }
+  // An option where PATH should be is a mistake, not a file name.
+  if (!entriesGiven || i + 1 != args.size() || args[i].rfind("--", 0) == 0) return Usage();
+  std::string error;
+  if (ledvia::WriteGeneratedCompany(args[i], spec, &error) != 0) return Fail(error);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage();
   const std::string& command = args[0];
+  if (command == "--help" || command == "-h") {
+    std::fputs(kUsage, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   std::string error;
   if (command == "sample" && args.size() == 2) {
     if (ledvia::WriteSampleDatabase(args[1], &error) != 0) return Fail(error);
     return 0;
   }
-  if (command == "generate" && args.size() == 4 && args[1] == "--entries") {
-    long long entries = 0;
-    if (!ParseCount(args[2], &entries) || entries > kMaxEntries) {
-      return Fail("--entries needs a whole number from 0 to " + std::to_string(kMaxEntries) +
-                  ", not '" + args[2] + "'");
-    }
-    if (ledvia::WriteGeneratedCompany(args[3], entries, &error) != 0) return Fail(error);
-    return 0;
-  }
+  if (command == "generate" && args.size() >= 4) return Generate(args);
   if (command == "list" && args.size() == 2) return List(args[1]);
   return Usage();
 }

@@ -43,12 +43,24 @@ constexpr int kCannotStart = 127;
 constexpr int kNoWindow = 70;
 constexpr int kPollMs = 50;
 
+constexpr const char* kUsageText =
+    "usage: ledvia-host [--message N] [--function-id N] [--output PATH] [--no-comma]\n"
+    "                   [--raw TEXT] -- PROGRAM [ARGS...]\n";
+
+constexpr const char* kHelpText =
+    "\n"
+    "Plays the accounting product's side of the caller handshake: registers a caller window,\n"
+    "starts PROGRAM with the handshake \"WINDOW,MESSAGE,FUNCTION,PATH\" (message 1024,\n"
+    "function 1, empty path by default) as its first argument, ARGS after it, and prints what\n"
+    "PROGRAM did to the window, one line each: enable, foreground, posted message, or\n"
+    "\"no message\". --no-comma leaves out the comma after the function identifier; --raw\n"
+    "passes TEXT as the handshake.\n"
+    "\n"
+    "Exit status: the second parameter of the first posted message (modulo 256); 99 nothing\n"
+    "posted; 64 bad usage; 127 PROGRAM cannot be started; 70 no window could be registered.\n";
+
 int Usage(const char* problem) {
-  std::fprintf(stderr,
-               "ledvia-host: %s\n"
-               "usage: ledvia-host [--message N] [--function-id N] [--output PATH] [--no-comma]\n"
-               "                   [--raw TEXT] -- PROGRAM [ARGS...]\n",
-               problem);
+  std::fprintf(stderr, "ledvia-host: %s\n%s", problem, kUsageText);
   return kUsage;
 }
 
@@ -134,6 +146,11 @@ void Print(const winport::WindowEvent& event, HWND window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsageText, stdout);
+    std::fputs(kHelpText, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   Options options;
   if (const char* problem = Parse(argc, argv, options)) return Usage(problem);
 

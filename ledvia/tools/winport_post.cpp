@@ -20,13 +20,14 @@ namespace {
 
 constexpr int kUsage = 64;
 
+constexpr const char* kUsageText =
+    "usage: winport-post WINDOW MESSAGE WPARAM LPARAM\n"
+    "       winport-post --notify WINDOW MESSAGE WPARAM LPARAM\n"
+    "       winport-post --enable WINDOW 0|1\n"
+    "       winport-post --foreground WINDOW\n";
+
 int Usage() {
-  std::fputs(
-      "usage: winport-post WINDOW MESSAGE WPARAM LPARAM\n"
-      "       winport-post --notify WINDOW MESSAGE WPARAM LPARAM\n"
-      "       winport-post --enable WINDOW 0|1\n"
-      "       winport-post --foreground WINDOW\n",
-      stderr);
+  std::fputs(kUsageText, stderr);
   return kUsage;
 }
 
@@ -53,6 +54,16 @@ int NotAWindow(const char* window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::fputs(kUsageText, stdout);
+    std::fputs(
+        "\nSends to a registered window as another process's program would: posts one message;\n"
+        "--notify answers a caller as an exporter ends (foreground, enable, post, enable\n"
+        "again). Numbers are decimal; WPARAM and LPARAM may be negative.\n"
+        "Exit status: 0 delivered, 1 WINDOW is not a window, 64 bad usage.\n",
+        stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   std::string mode = argc > 1 && argv[1][0] == '-' && argv[1][1] == '-' ? argv[1] : "";
   char** args = argv + (mode.empty() ? 1 : 2);
   int count = argc - (mode.empty() ? 1 : 2);

@@ -152,7 +152,7 @@ TEST(ScriptRecorder, TypingBecomesTheEditsFinalTextBeforeTheNextInput) {
   recorder.MessageBoxAnswer(IDNO);
   recorder.SaveAnswer(std::nullopt);
   const std::vector<std::string> expected = {
-      "# recorded at the terminal; replay with WINPORT_UI=script:PATH",
+      "# recorded as a person worked; replay with WINPORT_UI=script:PATH",
       testsupport::Utf8(u8"type 10 1消"),
       "key Tab",
       "type 11 x",

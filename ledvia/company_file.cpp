@@ -1,0 +1,119 @@
+#include "ledvia/company_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "ledvia/schema.h"
+#include "ledvia/status_codes.h"
+
+namespace ledvia {
+namespace {
+
+constexpr int kDefaultBusyTimeoutMs = 5000;
+
+// The reason for a SQLite failure while the file is first read.
+std::string DatabaseReason(sqlite3* db, int rc) {
+  int primary = rc & 0xff;
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) return "locked by another process";
+  if (primary == SQLITE_NOTADB) return "not a company database";
+  return db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+}
+
+// The schema version recorded in `db`: 0 with `*version` set, else a failure code and reason.
+int ReadSchemaVersion(sqlite3* db, int* version, std::string* reason) {
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, "SELECT value FROM ledvia_meta WHERE key = 'schema_version'", -1,
+                              &stmt, nullptr);
+  if (rc != SQLITE_OK) {
+    // Without the table this is some other SQLite database.
+    *reason = (rc & 0xff) == SQLITE_ERROR ? "not a company database" : DatabaseReason(db, rc);
+    return (rc & 0xff) == SQLITE_ERROR ? kBadData : DatabaseCode(rc);
+  }
+  rc = sqlite3_step(stmt);
+  int code = kOk;
+  if (rc == SQLITE_ROW && sqlite3_column_type(stmt, 0) == SQLITE_INTEGER) {
+    *version = sqlite3_column_int(stmt, 0);
+  } else if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
+    *reason = "not a company database (no schema version)";
+    code = kBadData;
+  } else {
+    *reason = DatabaseReason(db, rc);
+    code = DatabaseCode(rc);
+  }
+  sqlite3_finalize(stmt);
+  return code;
+}
+
+}  // namespace
+
+int BusyTimeoutMs() {
+  const char* configured = std::getenv("LEDVIA_BUSY_TIMEOUT");
+  if (configured == nullptr || *configured == '\0') return kDefaultBusyTimeoutMs;
+  char* end = nullptr;
+  long ms = std::strtol(configured, &end, 10);
+  if (*end != '\0' || ms < 0 || ms > 3600000) return kDefaultBusyTimeoutMs;
+  return static_cast<int>(ms);
+}
+
+int OpenCompanyFile(const std::string& path, CompanyFile* file, std::string* reason) {
+  *file = CompanyFile();
+  struct stat status {};
+  // SQLite would open whatever the path names; a named pipe would block the open for good.
+  if (path.empty()) {
+    *reason = "no file named";
+    return kBadArgument;
+  }
+  if (stat(path.c_str(), &status) != 0) {
+    *reason = errno == ENOENT ? "no such file" : std::strerror(errno);
+    return errno == ENOENT ? kNotFound : kBadArgument;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    *reason = "a folder, not a company database";
+    return kBadArgument;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    *reason = "not a regular file";
+    return kBadArgument;
+  }
+  if (status.st_size == 0) {
+    *reason = "an empty file, not a company database";
+    return kBadData;
+  }
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (rc != SQLITE_OK) {
+    *reason = DatabaseReason(db, rc);
+    sqlite3_close(db);
+    return DatabaseCode(rc);
+  }
+  sqlite3_busy_timeout(db, BusyTimeoutMs());
+  int version = 0;
+  int code = ReadSchemaVersion(db, &version, reason);
+  if (code == kOk && version < 1) {
+    *reason = "not a company database (schema version " + std::to_string(version) + ")";
+    code = kBadData;
+  } else if (code == kOk && version > kSchemaVersion) {
+    // A newer schema may have changed what this library reads; refuse it rather than misread it.
+    *reason = "schema version " + std::to_string(version) + ", newer than this program reads (" +
+              std::to_string(kSchemaVersion) + ")";
+    code = kBadData;
+  } else if (code == kOk) {
+    std::string missing = MissingCompanyTable(db, version);
+    if (!missing.empty()) {
+      *reason = "not a company database (no table " + missing + ")";
+      code = kBadData;
+    }
+  }
+  if (code != kOk) {
+    sqlite3_close(db);
+    return code;
+  }
+  file->db = db;
+  file->schemaVersion = version;
+  return kOk;
+}
+
+}  // namespace ledvia

@@ -1,0 +1,50 @@
+// Which front end a process gets by default: the desktop only for a person at a terminal of
+// a graphical session, so that piped runs (tests, hosts feeding scripts) never wait for a
+// window nobody sees.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "winport/ui_backend.h"
+
+namespace {
+
+using winport::UiChoice;
+
+TEST(UiChoice, FollowsTheSettingTheTerminalsAndTheDisplay) {
+  struct Case {
+    const char* setting;
+    bool stdinTerminal, stdoutTerminal, display, platformNamed, desktopBuilt;
+    UiChoice expected;
+    bool warns;
+  } cases[] = {
+      // Unset: the desktop for a terminal session with a display, else as before.
+      {"", true, true, true, false, true, UiChoice::Desktop, false},
+      {"", true, false, true, false, true, UiChoice::Desktop, false},
+      {"", false, true, true, false, true, UiChoice::Script, false},
+      {"", false, false, true, true, true, UiChoice::Script, false},
+      {"", true, true, false, true, true, UiChoice::Terminal, false},  // offscreen: only asked
+      {"", true, true, true, false, false, UiChoice::Terminal, false},
+      {"", true, false, false, false, true, UiChoice::Script, false},
+      // Asked for.
+      {"desktop", false, false, true, false, true, UiChoice::Desktop, false},
+      {"desktop", false, false, false, true, true, UiChoice::Desktop, false},
+      {"desktop", true, true, false, false, true, UiChoice::Terminal, true},
+      {"desktop", false, false, true, false, false, UiChoice::Script, true},
+      {"terminal", false, false, true, false, true, UiChoice::Terminal, false},
+      {"script:-", true, true, true, false, true, UiChoice::Script, false},
+      {"script:/tmp/x", true, true, true, false, true, UiChoice::Script, false},
+      {"window", true, true, true, false, true, UiChoice::Script, true},
+  };
+  for (const Case& c : cases) {
+    winport::UiEnvironment environment{c.setting, c.stdinTerminal, c.stdoutTerminal,
+                                       c.display, c.platformNamed, c.desktopBuilt};
+    std::string warning;
+    EXPECT_EQ(winport::ChooseUi(environment, &warning), c.expected)
+        << c.setting << " " << c.stdinTerminal << c.stdoutTerminal << c.display << c.platformNamed
+        << c.desktopBuilt;
+    EXPECT_EQ(!warning.empty(), c.warns) << c.setting << ": " << warning;
+  }
+}
+
+}  // namespace
