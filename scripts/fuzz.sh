@@ -36,10 +36,9 @@ if [[ -d $out/source ]]; then
     while read -r stale; do rm -f "$out/source/$stale"; done
 fi
 
-if [[ ! -f $out/obj/CMakeCache.txt ]]; then
-  cmake -S "$out/source" -B "$out/obj" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DQL_FUZZ=ON -DQL_CP932_SOURCE=ON -DQL_TESTS=OFF -DQL_DESKTOP=OFF >/dev/null
-fi
+# Configured every time, so that a build folder made before an option was added follows.
+cmake -S "$out/source" -B "$out/obj" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DQL_FUZZ=ON -DQL_CP932_SOURCE=ON -DQL_TESTS=OFF -DQL_DESKTOP=OFF >/dev/null
 cmake --build "$out/obj" --target "fuzz_$target" -j"$(nproc)" >/dev/null
 
 corpus=$out/corpus/$target
