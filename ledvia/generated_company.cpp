@@ -1,5 +1,5 @@
 // Generated companies: a chart of about 200 accounts, every tax category at every rate, and
-// entries spread evenly over the year, deterministic for a given spec.
+// entries spread evenly over the year, deterministic for a given shape.
 #include "ledvia/generated_company.h"
 
 #include <vector>
@@ -11,7 +11,7 @@
 namespace ledvia {
 namespace {
 
-// A small deterministic generator: the same spec always gives the same company.
+// A small deterministic generator: the same shape always gives the same company.
 class Lcg {
  public:
   explicit Lcg(std::uint64_t seed) : state_(seed) {}
@@ -241,10 +241,10 @@ constexpr int kInterimClosingDate = 20200930;
 
 }  // namespace
 
-int WriteGeneratedCompany(const std::string& path, const GeneratedCompanySpec& spec,
+int WriteGeneratedCompany(const std::string& path, const GeneratedCompanyShape& shape,
                           std::string* error) {
-  if (spec.entries < 0 || spec.entries > kMaxGeneratedEntries || spec.departments < 0 ||
-      spec.departments > kMaxGeneratedDepartments) {
+  if (shape.entries < 0 || shape.entries > kMaxGeneratedEntries || shape.departments < 0 ||
+      shape.departments > kMaxGeneratedDepartments) {
     *error = "entries or departments out of range";
     return kBadArgument;
   }
@@ -252,13 +252,13 @@ int WriteGeneratedCompany(const std::string& path, const GeneratedCompanySpec& s
   data.dataNo = 1;
   data.dataId = "GEN0001";
   data.taxationKind = 2;
-  data.taxInclusive = spec.taxInclusive ? 1 : 0;
-  if (spec.soleProprietor) {
+  data.taxInclusive = shape.taxInclusive ? 1 : 0;
+  if (shape.soleProprietor) {
     data.companyName = "ベンチマーク商店";
     data.periodStart = 20200101;
     data.periodEnd = 20201231;
     data.entityKind = 3;
-    data.incomeKinds = spec.departments > 0 ? 3 : 1;
+    data.incomeKinds = shape.departments > 0 ? 3 : 1;
   } else {
     data.companyName = "株式会社ベンチマーク";
     data.periodStart = 20200401;
@@ -274,14 +274,15 @@ int WriteGeneratedCompany(const std::string& path, const GeneratedCompanySpec& s
   if (code == kOk) code = chart::AddChart(writer, data.dataNo);
   if (code == kOk) code = AddGeneratedChart(writer, data.dataNo, &accounts);
   if (code == kOk) code = writer.AddUser("user1", 1, data.dataNo);
-  for (int d = 1; d <= spec.departments && code == kOk; ++d) {
+  for (int d = 1; d <= shape.departments && code == kOk; ++d) {
     const int* kind = kDepartmentKinds[(d - 1) % 6];
     code =
         writer.AddDepartment(data.dataNo, d, "部門" + std::to_string(d), kind[0], kind[1], kind[2]);
   }
-  Lcg random(20200401u + static_cast<std::uint64_t>(spec.entries) * 7u +
-             static_cast<std::uint64_t>(spec.departments) * 131u + (spec.soleProprietor ? 1u : 0u));
-  for (std::int64_t i = 0; i < spec.entries && code == kOk; ++i) {
+  Lcg random(20200401u + static_cast<std::uint64_t>(shape.entries) * 7u +
+             static_cast<std::uint64_t>(shape.departments) * 131u +
+             (shape.soleProprietor ? 1u : 0u));
+  for (std::int64_t i = 0; i < shape.entries && code == kOk; ++i) {
     // The first entries go through every category and rate in turn, so that even a small
     // company has them all; then they come as often as a business books them.
     int category = 0;
@@ -294,21 +295,21 @@ int WriteGeneratedCompany(const std::string& path, const GeneratedCompanySpec& s
       int pick = random.Below(100);
       while (pick >= kRates[rateSlot][2]) pick -= kRates[rateSlot++][2];
     }
-    int date = DateOf(i, spec.entries, firstYear, firstMonth, random);
-    int dept = spec.departments > 0 ? 1 + random.Below(spec.departments) : 0;
+    int date = DateOf(i, shape.entries, firstYear, firstMonth, random);
+    int dept = shape.departments > 0 ? 1 + random.Below(shape.departments) : 0;
     EntrySpec entry = Book(category, rateSlot, date, dept, accounts, random);
     // Closing adjustments: at the year's end, and at mid-year for a corporation.
     if (i % 1000 == 999) {
       entry.monthIndex = 18;
       entry.date = data.periodEnd;
-    } else if (!spec.soleProprietor && i % 1000 == 499) {
+    } else if (!shape.soleProprietor && i % 1000 == 499) {
       entry.monthIndex = 15;
       entry.date = kInterimClosingDate;
     }
     code = writer.AddEntry(data.dataNo, entry);
   }
   // Fixed assets of kinds 1 and 2 and deferred assets (9), every seventh bought the year before.
-  int assets = 12 + static_cast<int>(spec.entries / 20000);
+  int assets = 12 + static_cast<int>(shape.entries / 20000);
   static const int kAssetKinds[] = {1, 1, 2, 9};
   for (int a = 0; a < assets && code == kOk; ++a) {
     int month = (firstMonth - 1 + a) % 12 + 1;
@@ -316,7 +317,7 @@ int WriteGeneratedCompany(const std::string& path, const GeneratedCompanySpec& s
     code =
         writer.AddAsset(data.dataNo, a + 1, "資産" + std::to_string(a + 1),
                         year * 10000 + month * 100 + 15, kAssetKinds[a % 4],
-                        Yen(100000 + random.Below(5000000)), spec.soleProprietor ? 1 + a % 2 : 1);
+                        Yen(100000 + random.Below(5000000)), shape.soleProprietor ? 1 + a % 2 : 1);
   }
   if (code == kOk) code = writer.Finish();
   if (code != kOk) *error = writer.Error();

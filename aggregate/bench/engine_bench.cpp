@@ -43,17 +43,17 @@ class CountingProgress : public AggregationProgress {
   long resets = 0, steps = 0, sweeps = 0, fills = 0;
 };
 
-// The generated company of `spec` in the temporary folder, written when it is not there yet (the
+// The generated company of `shape` in the temporary folder, written when it is not there yet (the
 // writer puts a file in place only when it is complete). The name carries the generator's
 // edition, so that companies of an earlier generator are not taken for these.
-std::string CompanyFile(const char* kind, const ledvia::GeneratedCompanySpec& spec) {
+std::string CompanyFile(const char* kind, const ledvia::GeneratedCompanyShape& shape) {
   std::string path =
       (std::filesystem::temp_directory_path() /
-       ("engine-bench-g2-" + std::string(kind) + "-" + std::to_string(spec.entries) + ".db"))
+       ("engine-bench-g2-" + std::string(kind) + "-" + std::to_string(shape.entries) + ".db"))
           .string();
   if (!std::filesystem::exists(path)) {
     std::string error;
-    if (ledvia::WriteGeneratedCompany(path, spec, &error) != 0) {
+    if (ledvia::WriteGeneratedCompany(path, shape, &error) != 0) {
       std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
       std::exit(1);
     }
@@ -160,9 +160,9 @@ void RunCompany(const char* title, const std::string& path) {
 }
 
 void RunSize(long long entries) {
-  ledvia::GeneratedCompanySpec corporate;
+  ledvia::GeneratedCompanyShape corporate;
   corporate.entries = entries;
-  ledvia::GeneratedCompanySpec sole = corporate;
+  ledvia::GeneratedCompanyShape sole = corporate;
   sole.soleProprietor = true;
   sole.departments = 6;
   std::string corporation = CompanyFile("corp", corporate);

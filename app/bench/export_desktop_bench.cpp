@@ -65,13 +65,13 @@ double Ms(clockid_t clock) {
 // The generated corporation in the temporary folder, written when it is not there yet (the
 // writer puts the file in place only when it is complete); engine_bench uses the same file.
 std::string Company(long long entries) {
-  ledvia::GeneratedCompanySpec spec;
-  spec.entries = entries;
+  ledvia::GeneratedCompanyShape shape;
+  shape.entries = entries;
   std::string path = (std::filesystem::temp_directory_path() /
                       ("engine-bench-g2-corp-" + std::to_string(entries) + ".db"))
                          .string();
   std::string error;
-  if (!std::filesystem::exists(path) && ledvia::WriteGeneratedCompany(path, spec, &error) != 0) {
+  if (!std::filesystem::exists(path) && ledvia::WriteGeneratedCompany(path, shape, &error) != 0) {
     std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
     std::exit(1);
   }

@@ -28,9 +28,9 @@ std::string BenchDatabase() {
              .string();
   if (!std::filesystem::exists(path)) {
     std::string error;
-    ledvia::GeneratedCompanySpec spec;
-    spec.entries = entries;
-    if (ledvia::WriteGeneratedCompany(path, spec, &error) != 0) std::abort();
+    ledvia::GeneratedCompanyShape shape;
+    shape.entries = entries;
+    if (ledvia::WriteGeneratedCompany(path, shape, &error) != 0) std::abort();
   }
   if (ledvia::OpenCompanyDatabase(path) != 0) std::abort();
   return path;

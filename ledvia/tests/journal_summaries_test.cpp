@@ -44,12 +44,12 @@ constexpr const char* kSidesOfTheJournal =
 TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
   TempFolder folder;
   std::string path = folder.File("company.db");
-  GeneratedCompanySpec spec;
-  spec.entries = 3000;
-  spec.soleProprietor = true;
-  spec.departments = 4;
+  GeneratedCompanyShape shape;
+  shape.entries = 3000;
+  shape.soleProprietor = true;
+  shape.departments = 4;
   std::string error;
-  ASSERT_EQ(WriteGeneratedCompany(path, spec, &error), 0) << error;
+  ASSERT_EQ(WriteGeneratedCompany(path, shape, &error), 0) << error;
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
   const struct {
@@ -154,15 +154,15 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
     bool interim, yearEnd;
   } ranges[] = {{1, 12, false, true}, {1, 6, true, false}, {4, 9, false, false}};
   for (const auto& company : companies) {
-    GeneratedCompanySpec spec;
-    spec.entries = 4000;
-    spec.soleProprietor = company.soleProprietor;
-    spec.departments = company.departments;
-    spec.taxInclusive = company.taxInclusive;
+    GeneratedCompanyShape shape;
+    shape.entries = 4000;
+    shape.soleProprietor = company.soleProprietor;
+    shape.departments = company.departments;
+    shape.taxInclusive = company.taxInclusive;
     std::string fast = folder.File("fast.db");
     std::string plain = folder.File("plain.db");
     std::string error;
-    ASSERT_EQ(WriteGeneratedCompany(fast, spec, &error), 0) << error;
+    ASSERT_EQ(WriteGeneratedCompany(fast, shape, &error), 0) << error;
     CopyWithoutSummaries(fast, plain);
     for (const auto& range : ranges) {
       MonthFind months = MonthFind::Build(range.first, range.last, range.interim, range.yearEnd);

@@ -94,16 +94,16 @@ int List(const std::string& path) {
 
 // generate's arguments: --entries N, the options, and PATH last.
 int Generate(const std::vector<std::string>& args) {
-  ledvia::GeneratedCompanySpec spec;
+  ledvia::GeneratedCompanyShape shape;
   bool entriesGiven = false;
   std::size_t i = 1;
   for (; i + 1 < args.size(); ++i) {
     const std::string& option = args[i];
     long long value = 0;
     if (option == "--sole-proprietor") {
-      spec.soleProprietor = true;
+      shape.soleProprietor = true;
     } else if (option == "--tax-inclusive") {
-      spec.taxInclusive = true;
+      shape.taxInclusive = true;
     } else if ((option == "--entries" || option == "--departments") && i + 2 < args.size()) {
       const std::string& text = args[++i];
       long long limit =
@@ -113,10 +113,10 @@ int Generate(const std::vector<std::string>& args) {
                     ", not '" + text + "'");
       }
       if (option == "--entries") {
-        spec.entries = value;
+        shape.entries = value;
         entriesGiven = true;
       } else {
-        spec.departments = static_cast<int>(value);
+        shape.departments = static_cast<int>(value);
       }
     } else {
       return Usage();
@@ -125,7 +125,7 @@ int Generate(const std::vector<std::string>& args) {
   // An option where PATH should be is a mistake, not a file name.
   if (!entriesGiven || i + 1 != args.size() || args[i].rfind("--", 0) == 0) return Usage();
   std::string error;
-  if (ledvia::WriteGeneratedCompany(args[i], spec, &error) != 0) return Fail(error);
+  if (ledvia::WriteGeneratedCompany(args[i], shape, &error) != 0) return Fail(error);
   return 0;
 }
 
