@@ -21,7 +21,14 @@ std::string EscapeText(std::string_view text) {
         escaped += "&apos;";
         break;
       default:
-        escaped += c;
+        // XML 1.0 has no way to carry the other control characters, not even as references,
+        // and a reader refuses the whole file over one of them (a company name can hold
+        // anything its user typed): each becomes a blank.
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+          escaped += ' ';
+        } else {
+          escaped += c;
+        }
     }
   }
   return escaped;

@@ -14,7 +14,8 @@ inline constexpr std::string_view kXmlDeclaration =
     "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
 
 // Escapes the five XML special characters (& > < " ') of a value, byte by byte; a code page 932
-// second byte never takes their values, so double-byte text passes unchanged. Any length.
+// second byte never takes their values, so double-byte text passes unchanged. A control
+// character XML cannot hold (below 0x20 except tab, LF and CR) becomes a blank. Any length.
 std::string EscapeText(std::string_view text);
 
 class ReportWriter {

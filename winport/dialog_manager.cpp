@@ -5,6 +5,7 @@
 
 #include "winport/cp932.h"
 #include "winport/dialog_window.h"
+#include "winport/window_notices.h"
 
 namespace winport {
 namespace {
@@ -193,7 +194,7 @@ BOOL KeyDown(DialogWindow& dialog, Control* focused, UINT vk, bool shift) {
       break;
   }
   if (focused != nullptr && focused->IsEdit() && EditKey(*focused, vk)) {
-    CurrentUiBackend().Notify(dialog, WindowNotice::Changed);
+    NotifyWindow(dialog, WindowNotice::Changed);
     return TRUE;
   }
   return FALSE;
@@ -267,7 +268,7 @@ BOOL IsDialogMessageA(HWND dialogHandle, MSG* message) {
           return TRUE;  // already handled as keys
         }
         InsertCharacter(*focused, character);
-        CurrentUiBackend().Notify(*dialog, WindowNotice::Changed);
+        NotifyWindow(*dialog, WindowNotice::Changed);
         return TRUE;
       }
       if (character.size() == 1 && std::isalnum(static_cast<unsigned char>(character[0]))) {

@@ -2,6 +2,7 @@
 
 #include "winport/dialog_manager.h"
 #include "winport/dialog_window.h"
+#include "winport/window_notices.h"
 #include "winport/ui_backend.h"
 
 namespace {
@@ -89,7 +90,7 @@ INT_PTR CDialog::DoModal() {
   }
   if (!window.ended) {
     window.style |= WS_VISIBLE;
-    ui.Notify(window, winport::WindowNotice::Shown);
+    winport::NotifyWindow(window, winport::WindowNotice::Shown);
   }
   auto preTranslate = [this](MSG* message) { return PreTranslateMessage(message); };
   while (!window.ended) {
@@ -119,7 +120,7 @@ void CDialog::EndDialog(int result) {
 BOOL CDialog::DestroyWindow() {
   if (!window_) return FALSE;
   OnDestroy();
-  winport::CurrentUiBackend().Notify(*window_, winport::WindowNotice::Destroyed);
+  winport::NotifyWindow(*window_, winport::WindowNotice::Destroyed);
   Detach();
   window_.reset();
   return TRUE;

@@ -32,6 +32,7 @@ bool AnyVisible(const DialogWindow* except) {
 }  // namespace
 
 TerminalUiBackend::TerminalUiBackend(std::string recordPath) {
+  SetDrawsOnItsOwnClock();
   if (!recordPath.empty()) recorder_ = std::make_unique<ScriptRecorder>(std::move(recordPath));
 }
 
@@ -52,6 +53,7 @@ void TerminalUiBackend::Draw(const DialogWindow* leaving) {
   screen_.Show(canvas, caret);
   dirty_ = false;
   lastDrawMs_ = NowMs();
+  CountDraw();
 }
 
 void TerminalUiBackend::LeaveWhenNothingShown(const DialogWindow* leaving) {

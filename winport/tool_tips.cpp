@@ -1,7 +1,7 @@
 #include "winport/tool_tips.h"
 
 #include "winport/dialog_window.h"
-#include "winport/ui_backend.h"
+#include "winport/window_notices.h"
 
 namespace winport {
 
@@ -11,7 +11,7 @@ BOOL AddToolTip(HWND dialog, int id, const std::string& text) {
   Control* control = window->Find(id);
   if (control == nullptr) return FALSE;
   control->toolTip = text;
-  CurrentUiBackend().Notify(*window, WindowNotice::Changed);
+  NotifyWindow(*window, WindowNotice::Changed);
   return TRUE;
 }
 

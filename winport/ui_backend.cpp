@@ -1,10 +1,13 @@
 #include "winport/ui_backend.h"
 
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include "winport/script_ui.h"
 #include "winport/terminal_ui.h"
@@ -134,6 +137,45 @@ UiEvent UiEvent::Close() {
   UiEvent event;
   event.kind = Kind::Close;
   return event;
+}
+
+std::atomic<unsigned> UiBackend::noticeTicks_{0};
+
+namespace {
+
+// The thread that moves the notice tick on, for the life of the process once started.
+class NoticeTicker {
+ public:
+  bool Start(std::atomic<unsigned>& ticks) {
+    if (thread_.joinable()) return true;
+    try {
+      thread_ = std::thread([this, &ticks] {
+        const timespec pause{0, static_cast<long>(UiBackend::kNoticeTickMs) * 1000000L};
+        while (!stop_.load(std::memory_order_relaxed)) {
+          nanosleep(&pause, nullptr);
+          ticks.fetch_add(1, std::memory_order_relaxed);
+        }
+      });
+    } catch (const std::system_error&) {
+      return false;
+    }
+    return true;
+  }
+  ~NoticeTicker() {
+    stop_.store(true);
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace
+
+void UiBackend::SetDrawsOnItsOwnClock() {
+  static NoticeTicker ticker;
+  drawsOnItsOwnClock_ = ticker.Start(noticeTicks_);
 }
 
 UiBackend& CurrentUiBackend() {

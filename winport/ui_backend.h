@@ -4,6 +4,7 @@
 // tests. WINPORT_UI chooses the backend (CurrentUiBackend below).
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -86,6 +87,27 @@ class UiBackend {
   }
   // The wait cursor was switched on (true) or off.
   virtual void WaitCursor(bool on) { (void)on; }
+
+  // Whether this front end draws a changed window from the dialog model on its own clock,
+  // so that NotifyWindow (window_notices.h) may hold back most of its Changed and Repaint
+  // notices; how many draws it has made so far.
+  bool DrawsOnItsOwnClock() const { return drawsOnItsOwnClock_; }
+  unsigned DrawsMade() const { return drawsMade_; }
+  // A count that goes up every kNoticeTickMs milliseconds while a front end that draws on its
+  // own clock exists: the cheapest clock there is (one load).
+  static unsigned NoticeTick() { return noticeTicks_.load(std::memory_order_relaxed); }
+  static constexpr unsigned kNoticeTickMs = 10;
+
+ protected:
+  // Starts the tick; when no thread can be had for it, every notice goes on reaching Notify.
+  void SetDrawsOnItsOwnClock();
+  // Called at every draw: the next change of any window reaches Notify again.
+  void CountDraw() { ++drawsMade_; }
+
+ private:
+  bool drawsOnItsOwnClock_ = false;
+  unsigned drawsMade_ = 0;
+  static std::atomic<unsigned> noticeTicks_;
 };
 
 // The backend the platform uses. Unless one is installed, it is made on first use from

@@ -6,6 +6,7 @@
 
 #include "winport/cp932.h"
 #include "winport/dialog_window.h"
+#include "winport/window_notices.h"
 #include "winport/ui_backend.h"
 
 namespace {
@@ -18,7 +19,7 @@ struct Modifiers {
 Modifiers modifiers;
 
 void Changed(winport::DialogWindow& dialog, winport::WindowNotice notice) {
-  winport::CurrentUiBackend().Notify(dialog, notice);
+  winport::NotifyWindow(dialog, notice);
 }
 
 // A byte offset moved back onto the start of the character that holds it.

@@ -12,7 +12,7 @@
 
 using reporttest::RecordingOutput;
 
-TEST(EscapeText, EscapesTheFiveSpecialCharactersAndNothingElse) {
+TEST(EscapeText, EscapesTheFiveSpecialCharactersAndBlanksWhatXmlCannotHold) {
   struct Case {
     std::string text;
     std::string expected;
@@ -24,6 +24,9 @@ TEST(EscapeText, EscapesTheFiveSpecialCharactersAndNothingElse) {
       // Double-byte characters pass whole, a 0x5C second byte included (ソ, 表).
       {"\x83\x5C\x95\x5C<", "\x83\x5C\x95\x5C&lt;"},
       {"ﾃｽﾄ 1\\2", "ﾃｽﾄ 1\\2"},
+      // Control characters: tab, LF and CR are XML, the others cannot be written at all.
+      {std::string("A\x01\x08\x0B\x0C\x1B\x1F\x7F", 8), "A      \x7F"},
+      {"\t\n\r", "\t\n\r"},
   };
   for (const Case& c : cases) EXPECT_EQ(EscapeText(c.text), c.expected) << c.text;
   // No length limit: 300 ampersands become 1500 bytes, all of them.

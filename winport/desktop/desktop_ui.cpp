@@ -75,7 +75,7 @@ struct DesktopUiBackend::State : QObject {
   std::map<HWND, bool> raise;  // changed windows still to be drawn; true: also to the front
   const DialogWindow* marked = nullptr;  // the dialog last entered in `raise`
   bool markedToFront = false;
-  unsigned noticesSinceClock = 0;
+  DesktopUiBackend* backend = nullptr;  // whose draws are counted
   std::deque<Pending> inputs;
   HWND waiting = nullptr;  // the dialog whose input is awaited
   QEventLoop* loop = nullptr;
@@ -131,6 +131,7 @@ struct DesktopUiBackend::State : QObject {
     }
     raise.clear();
     marked = nullptr;
+    backend->CountDraw();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     lastDrawCoarseMs = CoarseMs();
     ++drawn.draws;
@@ -222,6 +223,8 @@ struct DesktopUiBackend::State : QObject {
 };
 
 DesktopUiBackend::DesktopUiBackend(std::string recordPath) : state_(std::make_unique<State>()) {
+  state_->backend = this;
+  SetDrawsOnItsOwnClock();
   if (!recordPath.empty())
     state_->recorder = std::make_unique<ScriptRecorder>(std::move(recordPath));
 }
@@ -347,9 +350,9 @@ void DesktopUiBackend::Notify(const DialogWindow& dialog, WindowNotice notice) {
     case WindowNotice::Repaint:
     case WindowNotice::BroughtToTop:
     case WindowNotice::Foreground: {
-      // The engine reports progress up to tens of millions of times a second: a run of
-      // notices for the dialog already marked costs a comparison and a count, and the clock
-      // is read every sixteenth notice only.
+      // The engine reports progress up to tens of millions of times a second; most of its
+      // notices are held back before they come here (window_notices.h), and a run of those
+      // that do for the dialog already marked costs a comparison and a look at the clock.
       const bool front = notice == WindowNotice::BroughtToTop || notice == WindowNotice::Foreground;
       if (&dialog != s.marked || (front && !s.markedToFront)) {
         if (s.views.find(dialog.handle()) == s.views.end()) break;  // never shown yet
@@ -358,7 +361,6 @@ void DesktopUiBackend::Notify(const DialogWindow& dialog, WindowNotice notice) {
         s.marked = &dialog;
         s.markedToFront = toFront;
       }
-      if ((++s.noticesSinceClock & 15) != 0) break;
       if (dialog.Visible() && CoarseMs() - s.lastDrawCoarseMs >= s.interval) s.Draw();
       break;
     }

@@ -1,7 +1,9 @@
 // The dialog model: the standard key handling, automatic radio buttons, edits and progress
 // bars, driven through the recording backend as a person's input would be.
 #include <gtest/gtest.h>
+#include <time.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -188,6 +190,87 @@ TEST(ProgressBar, StepItWrapsToTheLowerBoundPastTheEnd) {
   }
   EXPECT_EQ(positions, (std::vector<int>{5, 8, 2, 5}));
   bar.Detach();
+}
+
+// A front end that draws on its own clock; it counts the notices that reach it and draws only
+// when told to.
+class OwnClockUi : public winport::RecordingUiBackend {
+ public:
+  OwnClockUi() { SetDrawsOnItsOwnClock(); }
+  void Notify(const winport::DialogWindow& dialog, winport::WindowNotice notice) override {
+    ++reached[notice];
+    RecordingUiBackend::Notify(dialog, notice);
+  }
+  void Draw() { CountDraw(); }
+  std::map<winport::WindowNotice, long> reached;
+};
+
+TEST(WindowNotices, AFrontEndOnItsOwnClockGetsWhatIsDueNotEveryStep) {
+  using winport::WindowNotice;
+  OwnClockUi ui;
+  ASSERT_TRUE(ui.DrawsOnItsOwnClock());
+  winport::ScopedUiBackend scope(ui);
+  winport::DialogTemplate t;
+  t.controls = {{5, ControlClass::Progress, 0, "", {}}};
+  CDialog dialog(t);
+  ASSERT_TRUE(dialog.Create());
+  dialog.ShowWindow(SW_SHOW);
+  CProgressCtrl bar;
+  bar.Attach(::GetDlgItem(dialog.m_hWnd, 5));
+  auto changes = [&] {
+    return ui.reached[WindowNotice::Changed] + ui.reached[WindowNotice::Repaint];
+  };
+  auto fronts = [&] {
+    return ui.reached[WindowNotice::BroughtToTop] + ui.reached[WindowNotice::Foreground];
+  };
+  EXPECT_EQ(ui.reached[WindowNotice::Shown], 1);
+
+  // A burst: the first change and the first request for the front, then at most one of each a
+  // tick.
+  const unsigned firstTick = winport::UiBackend::NoticeTick();
+  for (int i = 0; i < 100000; ++i) {
+    bar.StepIt();
+    dialog.UpdateWindow();
+    dialog.BringWindowToTop();
+    dialog.SetForegroundWindow();
+  }
+  const long ticks = static_cast<long>(winport::UiBackend::NoticeTick() - firstTick);
+  EXPECT_GE(changes(), 1);
+  EXPECT_LE(changes(), ticks + 1);
+  EXPECT_GE(fronts(), 1);
+  EXPECT_LE(fronts(), ticks + 1);
+
+  // After a draw the next change is due at once, whatever the tick.
+  long before = changes();
+  ui.Draw();
+  bar.StepIt();
+  EXPECT_EQ(changes(), before + 1);
+  // A window stepped now and then (slower than the tick) has every step reach the front end.
+  for (int i = 0; i < 2; ++i) {
+    const timespec pause{0, 3L * winport::UiBackend::kNoticeTickMs * 1000000L};
+    nanosleep(&pause, nullptr);
+    before = changes();
+    bar.StepIt();
+    EXPECT_EQ(changes(), before + 1);
+  }
+  // Windows appearing and going are never held back.
+  dialog.ShowWindow(SW_HIDE);
+  dialog.ShowWindow(SW_SHOW);
+  dialog.ShowWindow(SW_HIDE);
+  EXPECT_EQ(ui.reached[WindowNotice::Hidden], 2);
+  EXPECT_EQ(ui.reached[WindowNotice::Shown], 2);
+  bar.Detach();
+}
+
+TEST(WindowNotices, EveryOtherFrontEndGetsEveryNotice) {
+  winport::RecordingUiBackend ui;
+  winport::ScopedUiBackend scope(ui);
+  winport::DialogTemplate t;
+  t.controls = {{5, ControlClass::Progress, 0, "", {}}};
+  CDialog dialog(t);
+  ASSERT_TRUE(dialog.Create());
+  for (int i = 0; i < 1000; ++i) dialog.UpdateWindow();
+  EXPECT_EQ(ui.notices.size(), 1000u);
 }
 
 }  // namespace
