@@ -75,14 +75,10 @@ class DialogWindow {
   int result = 0;      // EndDialog's result
   int timesBroughtToTop = 0;
   int timesMadeForeground = 0;
-  // Kept by NotifyWindow: the front end's draw count and the notice tick when this window's
-  // last change, and its last request to come to the front, were passed on to it.
-  struct NoticePassed {
-    unsigned draw = ~0u;
-    unsigned tick = ~0u;
-  };
-  NoticePassed changePassed;
-  NoticePassed frontPassed;
+  // Kept by NotifyWindow: the notice epoch when this window's last change, and its last
+  // request to come to the front, were passed on to the front end.
+  unsigned changePassedAt = ~0u;
+  unsigned frontPassedAt = ~0u;
   // The dialog's window procedure for the messages sent to the dialog itself (WM_COMMAND,
   // WM_CLOSE); set by the framework object that owns the window.
   std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> procedure;

@@ -139,7 +139,7 @@ UiEvent UiEvent::Close() {
   return event;
 }
 
-std::atomic<unsigned> UiBackend::noticeTicks_{0};
+std::atomic<unsigned> UiBackend::noticeEpoch_{0};
 
 namespace {
 
@@ -175,7 +175,7 @@ class NoticeTicker {
 
 void UiBackend::SetDrawsOnItsOwnClock() {
   static NoticeTicker ticker;
-  drawsOnItsOwnClock_ = ticker.Start(noticeTicks_);
+  drawsOnItsOwnClock_ = ticker.Start(noticeEpoch_);
 }
 
 UiBackend& CurrentUiBackend() {

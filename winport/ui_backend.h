@@ -90,24 +90,23 @@ class UiBackend {
 
   // Whether this front end draws a changed window from the dialog model on its own clock,
   // so that NotifyWindow (window_notices.h) may hold back most of its Changed and Repaint
-  // notices; how many draws it has made so far.
+  // notices.
   bool DrawsOnItsOwnClock() const { return drawsOnItsOwnClock_; }
-  unsigned DrawsMade() const { return drawsMade_; }
   // A count that goes up every kNoticeTickMs milliseconds while a front end that draws on its
-  // own clock exists: the cheapest clock there is (one load).
-  static unsigned NoticeTick() { return noticeTicks_.load(std::memory_order_relaxed); }
+  // own clock exists, and at each of its draws: a notice is due again once it has moved. The
+  // cheapest clock there is (one load).
+  static unsigned NoticeEpoch() { return noticeEpoch_.load(std::memory_order_relaxed); }
   static constexpr unsigned kNoticeTickMs = 10;
 
  protected:
   // Starts the tick; when no thread can be had for it, every notice goes on reaching Notify.
   void SetDrawsOnItsOwnClock();
   // Called at every draw: the next change of any window reaches Notify again.
-  void CountDraw() { ++drawsMade_; }
+  static void CountDraw() { noticeEpoch_.fetch_add(1, std::memory_order_relaxed); }
 
  private:
   bool drawsOnItsOwnClock_ = false;
-  unsigned drawsMade_ = 0;
-  static std::atomic<unsigned> noticeTicks_;
+  static std::atomic<unsigned> noticeEpoch_;
 };
 
 // The backend the platform uses. Unless one is installed, it is made on first use from

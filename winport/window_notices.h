@@ -3,7 +3,7 @@
 // a second, and a front end that draws on its own clock (about 30 times a second, from the
 // dialog model) needs only the first change and the first request for the front after each of
 // its draws, to know what is due, and one more every notice tick, to look at its clock: the
-// others are held back here, at the cost of two comparisons, before any call into the front
+// others are held back here, at the cost of a comparison, before any call into the front
 // end. Every other front end gets every notice.
 #pragma once
 
@@ -15,18 +15,16 @@ namespace winport {
 inline void NotifyWindow(DialogWindow& dialog, WindowNotice notice) {
   UiBackend& ui = CurrentUiBackend();
   if (ui.DrawsOnItsOwnClock()) {
-    DialogWindow::NoticePassed* passed = nullptr;
+    unsigned* passedAt = nullptr;
     if (notice == WindowNotice::Changed || notice == WindowNotice::Repaint) {
-      passed = &dialog.changePassed;
+      passedAt = &dialog.changePassedAt;
     } else if (notice == WindowNotice::BroughtToTop || notice == WindowNotice::Foreground) {
-      passed = &dialog.frontPassed;
+      passedAt = &dialog.frontPassedAt;
     }
-    if (passed != nullptr) {
-      const unsigned draw = ui.DrawsMade();
-      const unsigned tick = UiBackend::NoticeTick();
-      if (passed->draw == draw && passed->tick == tick) return;
-      passed->draw = draw;
-      passed->tick = tick;
+    if (passedAt != nullptr) {
+      const unsigned epoch = UiBackend::NoticeEpoch();
+      if (*passedAt == epoch) return;
+      *passedAt = epoch;
     }
   }
   ui.Notify(dialog, notice);

@@ -3,11 +3,10 @@
 // the progress window, the linkage file, the completion message), once with a backend that
 // shows nothing and once with the desktop front end, its dialog answered through QTest.
 // Drawing is timed inside the front end, in elapsed and in processor time. The difference of
-// the two runs is printed too, for the whole run and for the part the progress window is shown
-// in; it is not all the front end's doing: the engine's own speed moves by several per cent
-// with where its objects land in memory (a few kilobytes allocated before a run showing
-// nothing move it as much), so it is worth reading with a profile beside it. Not a test: run it
-// on a display, e.g. under Xvfb:
+// the two runs, for the whole run and for the part the progress window is shown in, is all the
+// front end costs (drawing, the notices, Qt); it also moves by a few per cent from run to run
+// with where the engine's objects land in memory, so each backend runs five times. Not a test:
+// run it // on a display, e.g. under Xvfb:
 //
 //   xvfb-run -a build/bin/export_desktop_bench [ENTRIES]        default: 1000000
 //

@@ -75,7 +75,6 @@ struct DesktopUiBackend::State : QObject {
   std::map<HWND, bool> raise;  // changed windows still to be drawn; true: also to the front
   const DialogWindow* marked = nullptr;  // the dialog last entered in `raise`
   bool markedToFront = false;
-  DesktopUiBackend* backend = nullptr;  // whose draws are counted
   std::deque<Pending> inputs;
   HWND waiting = nullptr;  // the dialog whose input is awaited
   QEventLoop* loop = nullptr;
@@ -131,7 +130,7 @@ struct DesktopUiBackend::State : QObject {
     }
     raise.clear();
     marked = nullptr;
-    backend->CountDraw();
+    DesktopUiBackend::CountDraw();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     lastDrawCoarseMs = CoarseMs();
     ++drawn.draws;
@@ -223,7 +222,6 @@ struct DesktopUiBackend::State : QObject {
 };
 
 DesktopUiBackend::DesktopUiBackend(std::string recordPath) : state_(std::make_unique<State>()) {
-  state_->backend = this;
   SetDrawsOnItsOwnClock();
   if (!recordPath.empty())
     state_->recorder = std::make_unique<ScriptRecorder>(std::move(recordPath));

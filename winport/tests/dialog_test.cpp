@@ -227,14 +227,14 @@ TEST(WindowNotices, AFrontEndOnItsOwnClockGetsWhatIsDueNotEveryStep) {
 
   // A burst: the first change and the first request for the front, then at most one of each a
   // tick.
-  const unsigned firstTick = winport::UiBackend::NoticeTick();
+  const unsigned firstEpoch = winport::UiBackend::NoticeEpoch();
   for (int i = 0; i < 100000; ++i) {
     bar.StepIt();
     dialog.UpdateWindow();
     dialog.BringWindowToTop();
     dialog.SetForegroundWindow();
   }
-  const long ticks = static_cast<long>(winport::UiBackend::NoticeTick() - firstTick);
+  const long ticks = static_cast<long>(winport::UiBackend::NoticeEpoch() - firstEpoch);
   EXPECT_GE(changes(), 1);
   EXPECT_LE(changes(), ticks + 1);
   EXPECT_GE(fronts(), 1);
