@@ -171,15 +171,29 @@ TEST(DialogInput, InputsThatCannotApplyAreRejectedAndChangeNothing) {
   EXPECT_TRUE(dialog.commands.empty());
 }
 
+// A modeless dialog made on the current backend, holding one progress bar.
+struct BarDialog {
+  static winport::DialogTemplate Template() {
+    winport::DialogTemplate t;
+    t.controls = {{5, ControlClass::Progress, 0, "", {}}};
+    return t;
+  }
+  BarDialog() : dialog(Template()) {
+    created = dialog.Create();
+    bar.Attach(::GetDlgItem(dialog.m_hWnd, 5));
+  }
+  ~BarDialog() { bar.Detach(); }
+  CDialog dialog;
+  CProgressCtrl bar;
+  bool created = false;
+};
+
 TEST(ProgressBar, StepItWrapsToTheLowerBoundPastTheEnd) {
   winport::RecordingUiBackend ui;
   winport::ScopedUiBackend scope(ui);
-  winport::DialogTemplate t;
-  t.controls = {{5, ControlClass::Progress, 0, "", {}}};
-  CDialog dialog(t);
-  ASSERT_TRUE(dialog.Create());
-  CProgressCtrl bar;
-  bar.Attach(::GetDlgItem(dialog.m_hWnd, 5));
+  BarDialog d;
+  ASSERT_TRUE(d.created);
+  CProgressCtrl& bar = d.bar;
   bar.SetRange(2, 10);
   bar.SetStep(3);
   bar.SetPos(0);  // clamped to the range
@@ -189,7 +203,6 @@ TEST(ProgressBar, StepItWrapsToTheLowerBoundPastTheEnd) {
     positions.push_back(bar.GetPos());
   }
   EXPECT_EQ(positions, (std::vector<int>{5, 8, 2, 5}));
-  bar.Detach();
 }
 
 // A front end that draws on its own clock; it counts the notices that reach it and draws only
@@ -210,13 +223,11 @@ TEST(WindowNotices, AFrontEndOnItsOwnClockGetsWhatIsDueNotEveryStep) {
   OwnClockUi ui;
   ASSERT_TRUE(ui.DrawsOnItsOwnClock());
   winport::ScopedUiBackend scope(ui);
-  winport::DialogTemplate t;
-  t.controls = {{5, ControlClass::Progress, 0, "", {}}};
-  CDialog dialog(t);
-  ASSERT_TRUE(dialog.Create());
+  BarDialog d;
+  ASSERT_TRUE(d.created);
+  CDialog& dialog = d.dialog;
+  CProgressCtrl& bar = d.bar;
   dialog.ShowWindow(SW_SHOW);
-  CProgressCtrl bar;
-  bar.Attach(::GetDlgItem(dialog.m_hWnd, 5));
   auto changes = [&] {
     return ui.reached[WindowNotice::Changed] + ui.reached[WindowNotice::Repaint];
   };
@@ -259,17 +270,14 @@ TEST(WindowNotices, AFrontEndOnItsOwnClockGetsWhatIsDueNotEveryStep) {
   dialog.ShowWindow(SW_HIDE);
   EXPECT_EQ(ui.reached[WindowNotice::Hidden], 2);
   EXPECT_EQ(ui.reached[WindowNotice::Shown], 2);
-  bar.Detach();
 }
 
 TEST(WindowNotices, EveryOtherFrontEndGetsEveryNotice) {
   winport::RecordingUiBackend ui;
   winport::ScopedUiBackend scope(ui);
-  winport::DialogTemplate t;
-  t.controls = {{5, ControlClass::Progress, 0, "", {}}};
-  CDialog dialog(t);
-  ASSERT_TRUE(dialog.Create());
-  for (int i = 0; i < 1000; ++i) dialog.UpdateWindow();
+  BarDialog d;
+  ASSERT_TRUE(d.created);
+  for (int i = 0; i < 1000; ++i) d.dialog.UpdateWindow();
   EXPECT_EQ(ui.notices.size(), 1000u);
 }
 
