@@ -1,5 +1,6 @@
 #include "winport/dialog_manager.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -120,8 +121,50 @@ std::size_t NextCharacter(const std::string& text, std::size_t offset) {
   return offset + (cp932::IsInDoubleByte(text, offset) ? 2 : 1);
 }
 
+// Paste: the clipboard's text up to its first line break (a single-line edit takes one line),
+// in place of the selection, as much of it as the limit leaves room for; digits-only edits
+// take anything pasted, as on Windows.
+void Paste(Control& edit) {
+  std::string text = CurrentUiBackend().ClipboardText();
+  text.resize(std::min(text.find_first_of("\r\n"), text.size()));
+  const std::size_t kept = edit.text.size() - (edit.selEnd - edit.selStart);
+  const std::size_t room = edit.limit > kept ? edit.limit - kept : 0;
+  text.resize(cp932::CutLength(text, room));
+  edit.text.replace(edit.selStart, edit.selEnd - edit.selStart, text);
+  edit.selStart = edit.selEnd = edit.selStart + text.size();
+}
+
+// The clipboard keys of an edit: Ctrl+C and Ctrl+Insert copy the selection, Ctrl+X and
+// Shift+Delete cut it, Ctrl+V and Shift+Insert paste, Ctrl+A selects everything.
+bool ClipboardKey(Control& edit, UINT vk, bool shift, bool ctrl) {
+  const bool copy = (ctrl && (vk == 'C' || vk == VK_INSERT));
+  const bool cut = (ctrl && vk == 'X') || (shift && !ctrl && vk == VK_DELETE);
+  const bool paste = (ctrl && vk == 'V') || (shift && !ctrl && vk == VK_INSERT);
+  if (copy || cut) {
+    if (edit.selStart == edit.selEnd) return true;  // nothing selected: the clipboard stays
+    CurrentUiBackend().SetClipboardText(
+        edit.text.substr(edit.selStart, edit.selEnd - edit.selStart));
+    if (cut) {
+      edit.text.erase(edit.selStart, edit.selEnd - edit.selStart);
+      edit.selEnd = edit.selStart;
+    }
+    return true;
+  }
+  if (paste) {
+    Paste(edit);
+    return true;
+  }
+  if (ctrl && vk == 'A') {
+    edit.selStart = 0;
+    edit.selEnd = edit.text.size();
+    return true;
+  }
+  return false;
+}
+
 // Editing keys inside an edit; false for keys an edit leaves to the dialog.
-bool EditKey(Control& edit, UINT vk) {
+bool EditKey(Control& edit, UINT vk, bool shift, bool ctrl) {
+  if (ClipboardKey(edit, vk, shift, ctrl)) return true;
   std::size_t caret = edit.selEnd;
   switch (vk) {
     case VK_BACK:
@@ -193,7 +236,8 @@ BOOL KeyDown(DialogWindow& dialog, Control* focused, UINT vk, bool shift) {
     default:
       break;
   }
-  if (focused != nullptr && focused->IsEdit() && EditKey(*focused, vk)) {
+  if (focused != nullptr && focused->IsEdit() &&
+      EditKey(*focused, vk, shift, GetKeyState(VK_CONTROL) < 0)) {
     NotifyWindow(dialog, WindowNotice::Changed);
     return TRUE;
   }

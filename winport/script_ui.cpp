@@ -124,10 +124,11 @@ std::optional<UiEvent> ParseKeyName(const std::string& text) {
   static const struct {
     const char* name;
     UINT vk;
-  } kKeys[] = {{"enter", VK_RETURN},   {"esc", VK_ESCAPE},   {"tab", VK_TAB},   {"f12", VK_F12},
-               {"f4", VK_F4},          {"up", VK_UP},        {"down", VK_DOWN}, {"left", VK_LEFT},
-               {"right", VK_RIGHT},    {"home", VK_HOME},    {"end", VK_END},   {"space", VK_SPACE},
-               {"backspace", VK_BACK}, {"delete", VK_DELETE}};
+  } kKeys[] = {{"enter", VK_RETURN},   {"esc", VK_ESCAPE},    {"tab", VK_TAB},
+               {"f12", VK_F12},        {"f4", VK_F4},         {"up", VK_UP},
+               {"down", VK_DOWN},      {"left", VK_LEFT},     {"right", VK_RIGHT},
+               {"home", VK_HOME},      {"end", VK_END},       {"space", VK_SPACE},
+               {"backspace", VK_BACK}, {"delete", VK_DELETE}, {"insert", VK_INSERT}};
   std::string lower = Lower(name);
   for (const auto& key : kKeys) {
     if (lower == key.name) return UiEvent::Key(key.vk, shift, ctrl, alt);

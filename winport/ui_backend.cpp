@@ -142,6 +142,17 @@ UiEvent UiEvent::Close() {
 std::atomic<unsigned> UiBackend::noticeEpoch_{0};
 
 namespace {
+std::string& ProcessClipboard() {
+  static std::string text;
+  return text;
+}
+}  // namespace
+
+std::string UiBackend::ClipboardText() { return ProcessClipboard(); }
+
+void UiBackend::SetClipboardText(const std::string& text) { ProcessClipboard() = text; }
+
+namespace {
 
 // The thread that moves the notice tick on, for the life of the process once started.
 class NoticeTicker {

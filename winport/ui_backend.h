@@ -87,6 +87,10 @@ class UiBackend {
   }
   // The wait cursor was switched on (true) or off.
   virtual void WaitCursor(bool on) { (void)on; }
+  // The text on the clipboard, in code page 932, and putting text there (an edit's cut, copy
+  // and paste keys): the desktop's own clipboard; other front ends keep one for the process.
+  virtual std::string ClipboardText();
+  virtual void SetClipboardText(const std::string& text);
 
   // Whether this front end draws a changed window from the dialog model on its own clock,
   // so that NotifyWindow (window_notices.h) may hold back most of its Changed and Repaint

@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QInputMethodEvent>
@@ -376,6 +377,16 @@ void DesktopUiBackend::WaitCursor(bool on) {
     QApplication::restoreOverrideCursor();
   }
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+std::string DesktopUiBackend::ClipboardText() {
+  state_->Ready();
+  return Utf8ToCp932(QGuiApplication::clipboard()->text().toStdString());
+}
+
+void DesktopUiBackend::SetClipboardText(const std::string& text) {
+  state_->Ready();
+  QGuiApplication::clipboard()->setText(QString::fromStdString(Cp932ToUtf8(text)));
 }
 
 }  // namespace winport

@@ -46,6 +46,9 @@ class DesktopUiBackend : public UiBackend {
   void Notify(const DialogWindow& dialog, WindowNotice notice) override;
   // The wait cursor over every window of the program (the pointer while a box is up).
   void WaitCursor(bool on) override;
+  // The desktop's clipboard; text no code page 932 character stands for is pasted as '?'.
+  std::string ClipboardText() override;
+  void SetClipboardText(const std::string& text) override;
 
   // Test hooks, called inside Qt's event handling so that a test can act as a person:
   // `onWait` when a dialog waits and no input is pending (after it has been drawn);

@@ -24,6 +24,8 @@ std::optional<UINT> VirtualKey(int key) {
       return VK_BACK;
     case Qt::Key_Delete:
       return VK_DELETE;
+    case Qt::Key_Insert:
+      return VK_INSERT;
     case Qt::Key_Home:
       return VK_HOME;
     case Qt::Key_End:

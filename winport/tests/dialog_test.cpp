@@ -158,6 +158,51 @@ TEST(DialogEdits, TypingRespectsLimitDigitsAndDoubleByteCharacters) {
                                       "\x95\x5C", "", "\x83\x5C", "\x83\x5C", ""}));
 }
 
+TEST(DialogEdits, ClipboardKeysCopyCutAndPasteWithinTheLimit) {
+  auto ctrl = [](UINT vk) { return UiEvent::Key(vk, false, true, false); };
+  auto shifted = [](UINT vk) { return Key(vk, true); };
+  struct Case {
+    std::string clipboard;
+    std::vector<UiEvent> events;
+    std::vector<std::string> textAtWait;  // edit 11 (limit 4) before each event and at the end
+    std::string clipboardAfter;
+  };
+  const Case cases[] = {
+      {"",
+       {UiEvent::Type(11, "ab"), ctrl('A'), ctrl('C'), Key(VK_END), ctrl('V'), ctrl('V')},
+       {"", "ab", "ab", "ab", "ab", "abab", "abab"},
+       "ab"},
+      {"",
+       {UiEvent::Type(11, "abc"), ctrl('A'), shifted(VK_DELETE), shifted(VK_INSERT),
+        shifted(VK_INSERT)},
+       {"", "abc", "abc", "", "abc", "abca"},
+       "abc"},
+      // Copying or cutting nothing leaves the clipboard as it was.
+      {"keep", {UiEvent::Type(11, "ab"), ctrl('C'), ctrl('X')}, {"", "ab", "ab", "ab"}, "keep"},
+      // One line only, and never half a double-byte character (a 0x5C second byte).
+      {"1\r\n2", {ctrl('V')}, {"", "1"}, "1\r\n2"},
+      {"a\x95\x5C"
+       "b",
+       {UiEvent::Type(11, "xy"), ctrl('V'), ctrl('A'), ctrl('V'), Key(VK_HOME), ctrl('V')},
+       {"", "xy", "xya", "xya",
+        "a\x95\x5C"
+        "b",
+        "a\x95\x5C"
+        "b",
+        "a\x95\x5C"
+        "b"},
+       "a\x95\x5C"
+       "b"},
+  };
+  for (const Case& c : cases) {
+    winport::RecordingUiBackend clipboard;
+    clipboard.SetClipboardText(c.clipboard);
+    Outcome run = Drive(c.events);
+    EXPECT_EQ(run.textAtWait11, c.textAtWait) << c.clipboard;
+    EXPECT_EQ(clipboard.ClipboardText(), c.clipboardAfter) << c.clipboard;
+  }
+}
+
 TEST(DialogInput, InputsThatCannotApplyAreRejectedAndChangeNothing) {
   winport::RecordingUiBackend ui;
   winport::ScopedUiBackend scope(ui);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -102,7 +103,8 @@ TEST(DesktopKeys, KeysAndTextBecomeTheInputsWindowsWouldSend) {
       {Qt::Key_yen, Qt::NoModifier, "¥", {UiEvent::Char("\\")}},  // 0x5C, shown as the yen
       {Qt::Key_unknown, Qt::NoModifier, "あ", {UiEvent::Char(Cp932("あ"))}},
       {Qt::Key_Shift, Qt::ShiftModifier, "", {}},
-      {Qt::Key_Insert, Qt::NoModifier, "", {}},
+      {Qt::Key_Insert, Qt::ShiftModifier, "", {UiEvent::Key(VK_INSERT, true)}},
+      {Qt::Key_Print, Qt::NoModifier, "", {}},
       {Qt::Key_Percent, Qt::ControlModifier, "%", {}},
   };
   for (const Case& c : cases) {
@@ -374,6 +376,13 @@ TEST_F(DesktopUiTest, WaitCursorCoversTheWindowsButNotABox) {
   }
   EXPECT_EQ(inBox, Qt::ArrowCursor);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DesktopUiTest, TheClipboardIsTheDesktopsInCodePage932) {
+  ui_.SetClipboardText(Cp932("消費税"));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("消費税"));
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("C:\\出力\\😀.xml"));
+  EXPECT_EQ(ui_.ClipboardText(), Cp932("C:\\出力\\?.xml"));
 }
 
 TEST_F(DesktopUiTest, RedrawsAtMostAboutThirtyTimesASecondYetShowTheLastState) {
