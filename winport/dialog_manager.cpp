@@ -361,6 +361,15 @@ void DeliverInput(DialogWindow& dialog, const UiEvent& event,
       if (control->cls != ControlClass::Button || control->IsGroupBox()) {
         if (CanFocus(*control)) {
           SetFocus(control->handle);
+          if (control->IsEdit() && event.caret >= 0) {
+            // The caret goes where the click was, never inside a double-byte character.
+            std::size_t caret =
+                std::min(static_cast<std::size_t>(event.caret), control->text.size());
+            if (caret < control->text.size() && cp932::IsTrailPosition(control->text, caret))
+              --caret;
+            control->selStart = control->selEnd = caret;
+            NotifyWindow(dialog, WindowNotice::Changed);
+          }
         } else {
           Reject(event, "the control cannot be clicked");
         }

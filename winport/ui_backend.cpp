@@ -118,10 +118,11 @@ UiEvent UiEvent::Char(std::string character) {
   return event;
 }
 
-UiEvent UiEvent::Click(int controlId) {
+UiEvent UiEvent::Click(int controlId, int caret) {
   UiEvent event;
   event.kind = Kind::Click;
   event.controlId = controlId;
+  event.caret = caret;
   return event;
 }
 

@@ -45,10 +45,11 @@ struct UiEvent {
   bool alt = false;
   std::string text;   // Char: one character (one or two bytes); Type: the text (code page 932)
   int controlId = 0;  // Click, Type
+  int caret = -1;     // Click on an edit: the byte offset the caret goes to; -1 leaves it
 
   static UiEvent Key(UINT vk, bool shift = false, bool ctrl = false, bool alt = false);
   static UiEvent Char(std::string character);
-  static UiEvent Click(int controlId);
+  static UiEvent Click(int controlId, int caret = -1);
   static UiEvent Type(int controlId, std::string text);
   static UiEvent Close();
 };

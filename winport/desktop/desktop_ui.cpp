@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -144,6 +145,15 @@ struct DesktopUiBackend::State : QObject {
     if (!inputs.empty() && loop != nullptr) loop->quit();
   }
 
+  // The byte offset in the model's text (code page 932) of the character boundary nearest the
+  // click, when the click went to a one-line edit; -1 otherwise.
+  static int CaretAt(QWidget* target, const QMouseEvent& event) {
+    auto* line = qobject_cast<QLineEdit*>(target);
+    if (line == nullptr) return -1;
+    const int characters = line->cursorPositionAt(event.position().toPoint());
+    return static_cast<int>(Utf8ToCp932(line->text().left(characters).toStdString()).size());
+  }
+
   bool Mouse(DialogView& view, QWidget* target, QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || waiting != view.dialog().handle()) return true;
     const Control* control = view.ControlAt(target);
@@ -154,7 +164,9 @@ struct DesktopUiBackend::State : QObject {
     if (event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonDblClick) {
       // An edit takes the focus as the button goes down; a button acts when it comes up
       // over the same button.
-      if (edit) Queue(view.dialog().handle(), {UiEvent::Click(control->id)});
+      if (edit) {
+        Queue(view.dialog().handle(), {UiEvent::Click(control->id, CaretAt(target, event))});
+      }
       pressed = button ? control : nullptr;
     } else if (event.type() == QEvent::MouseButtonRelease) {
       QWidget* widget = view.WidgetOf(*control);

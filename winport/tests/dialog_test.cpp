@@ -69,6 +69,7 @@ struct Outcome {
   INT_PTR result = 0;
   std::vector<int> focusAtWait;  // control id with the focus at each wait (0: none)
   std::vector<std::string> textAtWait11;
+  std::vector<std::size_t> caretAtWait11;
   std::vector<int> commands;
   int okCount = 0;
   std::vector<std::string> rejected;
@@ -83,6 +84,7 @@ Outcome Drive(std::vector<UiEvent> events, bool withDefault = true) {
     const winport::Control* focused = dialog.Focused();
     run.focusAtWait.push_back(focused != nullptr ? focused->id : 0);
     run.textAtWait11.push_back(dialog.Find(11)->text);
+    run.caretAtWait11.push_back(dialog.Find(11)->selEnd);
   };
   TestDialog dialog(withDefault);
   run.result = dialog.DoModal();
@@ -201,6 +203,16 @@ TEST(DialogEdits, ClipboardKeysCopyCutAndPasteWithinTheLimit) {
     EXPECT_EQ(run.textAtWait11, c.textAtWait) << c.clipboard;
     EXPECT_EQ(clipboard.ClipboardText(), c.clipboardAfter) << c.clipboard;
   }
+}
+
+TEST(DialogEdits, AClickPlacesTheCaretOnACharacterBoundaryOrLeavesIt) {
+  Outcome run = Drive({UiEvent::Type(11,
+                                     "a\x95\x5C"
+                                     "b"),
+                       UiEvent::Click(11, 2), UiEvent::Click(11, 99), UiEvent::Click(11, 0),
+                       UiEvent::Click(12), UiEvent::Click(11)});
+  EXPECT_EQ(run.caretAtWait11, (std::vector<std::size_t>{0, 4, 1, 4, 0, 0, 0}));
+  EXPECT_EQ(run.focusAtWait, (std::vector<int>{11, 11, 11, 11, 11, 12, 11}));
 }
 
 TEST(DialogInput, InputsThatCannotApplyAreRejectedAndChangeNothing) {

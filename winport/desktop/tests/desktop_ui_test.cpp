@@ -305,6 +305,34 @@ TEST_F(DesktopUiTest, ClicksActOnEnabledButtonsReleasedOverThemAndAreRecorded) {
             "# recorded as a person worked; replay with WINPORT_UI=script:PATH\nclick 10\n");
 }
 
+TEST_F(DesktopUiTest, AClickInAnEditPlacesTheModelsCaretThere) {
+  std::vector<std::size_t> carets;
+  int step = 0;
+  ui_.onWait = [&](const winport::DialogWindow& dialog) {
+    const winport::Control& edit = *dialog.Find(12);
+    QWidget* line = desktop::DialogView::Find(dialog.handle())->WidgetOf(edit);
+    const int middle = line->height() / 2;
+    switch (step++) {
+      case 0:
+        desktop::Perform(dialog, UiEvent::Type(12, Cp932("ab消c")));
+        break;
+      case 1:
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, QPoint(1, middle));
+        break;
+      case 2:
+        carets.push_back(edit.selEnd);
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, QPoint(line->width() - 2, middle));
+        break;
+      default:
+        carets.push_back(edit.selEnd);
+        desktop::Perform(dialog, UiEvent::Click(10));
+    }
+  };
+  SmallDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), 10);
+  EXPECT_EQ(carets, (std::vector<std::size_t>{0, 5}));  // "ab消c" is five bytes
+}
+
 TEST_F(DesktopUiTest, AnInputMethodComposesInTheEditAndCommitsCharacters) {
   int step = 0;
   bool composingTookInput = true;
