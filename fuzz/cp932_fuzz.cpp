@@ -75,6 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               GetLastError() == ERROR_INSUFFICIENT_BUFFER);
     }
   }
+  const std::string replaced = cp932::ReplaceMalformed(text);
+  Require(WellFormed(replaced) && cp932::ReplaceMalformed(replaced) == replaced);
+  if (WellFormed(text) && text.find_first_of("\x80\xA0\xFD\xFE\xFF") == std::string::npos) {
+    Require(replaced == text);
+  }
   std::string name = ToFullWidth(text);
   Require(name.size() <= kFullWidthNameLimit && WellFormed(name));
 

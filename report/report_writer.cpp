@@ -1,9 +1,15 @@
 #include "report/report_writer.h"
 
+#include "winport/cp932.h"
+
 std::string EscapeText(std::string_view text) {
+  // A value that is not well-formed code page 932 (a product name read from a damaged file)
+  // would make the whole file unreadable as Shift_JIS; a pair is copied whole below, so the
+  // byte-by-byte escaping never touches a second byte.
+  const std::string characters = winport::cp932::ReplaceMalformed(text);
   std::string escaped;
-  escaped.reserve(text.size());
-  for (char c : text) {
+  escaped.reserve(characters.size());
+  for (char c : characters) {
     switch (c) {
       case '&':
         escaped += "&amp;";

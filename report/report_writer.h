@@ -15,7 +15,8 @@ inline constexpr std::string_view kXmlDeclaration =
 
 // Escapes the five XML special characters (& > < " ') of a value, byte by byte; a code page 932
 // second byte never takes their values, so double-byte text passes unchanged. A control
-// character XML cannot hold (below 0x20 except tab, LF and CR) becomes a blank. Any length.
+// character XML cannot hold (below 0x20 except tab, LF and CR) becomes a blank, and what is no
+// character of code page 932 the replacement character (cp932::ReplaceMalformed). Any length.
 std::string EscapeText(std::string_view text);
 
 class ReportWriter {

@@ -106,6 +106,24 @@ std::size_t CutLength(std::string_view text, std::size_t n) {
   return i;
 }
 
+std::string ReplaceMalformed(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = CharLength(text, i);
+    const bool character = length == 2 ? IsAssignedPair(c, static_cast<unsigned char>(text[i + 1]))
+                                       : !IsLeadByte(c) && c != 0x80 && c != 0xA0 && c < 0xFD;
+    if (character) {
+      out.append(text.substr(i, length));
+    } else {
+      out += "\x81\x45";
+    }
+    i += length;
+  }
+  return out;
+}
+
 }  // namespace winport::cp932
 
 BOOL IsDBCSLeadByte(BYTE byte) { return winport::cp932::IsLeadByte(byte) ? TRUE : FALSE; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "winport/win32_types.h"
@@ -38,6 +39,12 @@ std::size_t FindLastChar(std::string_view text, unsigned char c);
 
 // The longest prefix length <= n that does not end inside a double-byte character.
 std::size_t CutLength(std::string_view text, std::size_t n);
+
+// The text with everything that is no character of code page 932 replaced by the katakana
+// middle dot (0x81 0x45), the replacement the system's conversions use: a lone lead byte, a
+// pair the code page does not have (a lead byte takes the next byte with it, as above), and the
+// unassigned single bytes 0x80, 0xA0 and 0xFD-0xFF. Well-formed text comes back unchanged.
+std::string ReplaceMalformed(std::string_view text);
 
 }  // namespace winport::cp932
 

@@ -27,6 +27,8 @@ TEST(EscapeText, EscapesTheFiveSpecialCharactersAndBlanksWhatXmlCannotHold) {
       // Control characters: tab, LF and CR are XML, the others cannot be written at all.
       {std::string("A\x01\x08\x0B\x0C\x1B\x1F\x7F", 8), "A      \x7F"},
       {"\t\n\r", "\t\n\r"},
+      // What is no code page 932 character cannot reach the file: the replacement character.
+      {"ABC\x81", "ABC\x81\x45"},
   };
   for (const Case& c : cases) EXPECT_EQ(EscapeText(c.text), c.expected) << c.text;
   // No length limit: 300 ampersands become 1500 bytes, all of them.

@@ -107,3 +107,20 @@ TEST(Cp932Cut, NeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(cp932::CutLength(text, 100), 6u);
   EXPECT_EQ(cp932::CutLength("\xB1\xB2\xB3", 2), 2u);  // half-width katakana are single bytes
 }
+
+TEST(Cp932Replace, WhatIsNoCharacterBecomesTheMiddleDotAndTheRestStays) {
+  const std::string dot = "\x81\x45";
+  const struct {
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      {"ab\x8F\xC1\x83\x5C\xB1\\~", "ab\x8F\xC1\x83\x5C\xB1\\~"},    // well-formed: unchanged
+      {"ab\x81", "ab" + dot},                                        // a lone lead byte at the end
+      {std::string("\x81\0b", 3), dot + std::string("\0b", 2)},      // a lead byte before NUL
+      {"\x85\x40z", dot + "z"},                                      // an unassigned pair, whole
+      {"\x81<", dot},                                                // a lead byte takes any byte
+      {"\x80\xA0\xFD\xFE\xFFk", dot + dot + dot + dot + dot + "k"},  // unassigned single bytes
+      {"\xF0\x40", "\xF0\x40"},                                      // the user-defined area
+  };
+  for (const auto& c : cases) EXPECT_EQ(cp932::ReplaceMalformed(c.text), c.expected) << c.text;
+}
