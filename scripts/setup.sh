@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libgmock-dev libsqlite3-dev sqlite3 libxml2-dev libxml2-utils libncurses-dev tmux)
 # The desktop front end: Qt 6 Widgets, a Japanese face made to the widths of the Windows one
-# the dialogs were laid out for (IPA P Gothic for MS P Gothic), and an X server without a
-# screen for its tests (xvfb-run needs xauth).
-packages+=(qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth)
+# the dialogs were laid out for (IPA P Gothic for MS P Gothic), xcb to try the display before
+# Qt opens it, and an X server without a screen for its tests (xvfb-run needs xauth).
+packages+=(qt6-base-dev libxcb1-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth)
 # clang and its runtime (libFuzzer, sanitizers) build the fuzzing harnesses (scripts/fuzz.sh).
 packages+=(clang libclang-rt-14-dev)
 missing=()

@@ -13,6 +13,7 @@
 #include "winport/terminal_ui.h"
 #if WINPORT_DESKTOP
 #include "winport/desktop/desktop_ui.h"
+#include "winport/desktop/display_probe.h"
 #endif
 
 namespace winport {
@@ -39,8 +40,15 @@ std::unique_ptr<UiBackend> MakeDefaultBackend() {
   environment.stdoutTerminal = isatty(1) != 0;
   environment.display = Set("DISPLAY") || Set("WAYLAND_DISPLAY");
   environment.platformNamed = Set("QT_QPA_PLATFORM");
+  std::string platform;
 #if WINPORT_DESKTOP
   environment.desktopBuilt = true;
+  // Qt ends the process on a display it cannot open: one that may be chosen is tried first.
+  const bool mayChooseDesktop = environment.setting == "desktop" ||
+                                (environment.setting.empty() && environment.stdinTerminal);
+  if (environment.display && !environment.platformNamed && mayChooseDesktop) {
+    environment.display = desktop::ProbeDisplay(&platform, &environment.displayProblem);
+  }
 #endif
   std::string warning;
   UiChoice choice = ChooseUi(environment, &warning);
@@ -48,6 +56,8 @@ std::unique_ptr<UiBackend> MakeDefaultBackend() {
   switch (choice) {
     case UiChoice::Desktop:
 #if WINPORT_DESKTOP
+      // Qt is to open what was tried, not another platform of its own choosing.
+      if (!platform.empty()) setenv("QT_QPA_PLATFORM", platform.c_str(), 0);
       return std::make_unique<DesktopUiBackend>(RecordPath());
 #else
       break;
@@ -90,8 +100,12 @@ UiChoice ChooseUi(const UiEnvironment& environment, std::string* warning) {
       return UiChoice::Desktop;
     }
     if (asked) {
-      *warning = environment.desktopBuilt ? "WINPORT_UI=desktop: no display (DISPLAY is not set)"
-                                          : "WINPORT_UI=desktop: built without the desktop";
+      *warning = !environment.desktopBuilt ? "WINPORT_UI=desktop: built without the desktop"
+                 : environment.displayProblem.empty()
+                     ? "WINPORT_UI=desktop: no display (DISPLAY is not set)"
+                     : "WINPORT_UI=desktop: " + environment.displayProblem;
+    } else if (environment.desktopBuilt && !environment.displayProblem.empty()) {
+      *warning = "no desktop: " + environment.displayProblem;
     }
   }
   if (setting == "terminal" ||

@@ -126,9 +126,10 @@ struct UiEnvironment {
   std::string setting;  // WINPORT_UI, empty when unset
   bool stdinTerminal = false;
   bool stdoutTerminal = false;
-  bool display = false;        // DISPLAY or WAYLAND_DISPLAY set
+  bool display = false;        // DISPLAY or WAYLAND_DISPLAY set, and opened when it was tried
   bool platformNamed = false;  // QT_QPA_PLATFORM set (say "offscreen")
   bool desktopBuilt = false;   // this build has the desktop front end
+  std::string displayProblem;  // why the display named could not be opened; empty otherwise
 };
 enum class UiChoice { Desktop, Terminal, Script };
 // The default backend's kind by the rules above ("script:..." and any unknown setting give

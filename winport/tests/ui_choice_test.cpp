@@ -17,6 +17,7 @@ TEST(UiChoice, FollowsTheSettingTheTerminalsAndTheDisplay) {
     bool stdinTerminal, stdoutTerminal, display, platformNamed, desktopBuilt;
     UiChoice expected;
     bool warns;
+    const char* displayProblem = "";
   } cases[] = {
       // Unset: the desktop for a terminal session with a display, else as before.
       {"", true, true, true, false, true, UiChoice::Desktop, false},
@@ -26,10 +27,13 @@ TEST(UiChoice, FollowsTheSettingTheTerminalsAndTheDisplay) {
       {"", true, true, false, true, true, UiChoice::Terminal, false},  // offscreen: only asked
       {"", true, true, true, false, false, UiChoice::Terminal, false},
       {"", true, false, false, false, true, UiChoice::Script, false},
+      // A display named but not answering (a stale DISPLAY) is no display, and says so.
+      {"", true, true, false, false, true, UiChoice::Terminal, true, "cannot open the display :9"},
       // Asked for.
       {"desktop", false, false, true, false, true, UiChoice::Desktop, false},
       {"desktop", false, false, false, true, true, UiChoice::Desktop, false},
       {"desktop", true, true, false, false, true, UiChoice::Terminal, true},
+      {"desktop", false, false, false, false, true, UiChoice::Script, true, "cannot open :9"},
       {"desktop", false, false, true, false, false, UiChoice::Script, true},
       {"terminal", false, false, true, false, true, UiChoice::Terminal, false},
       {"script:-", true, true, true, false, true, UiChoice::Script, false},
@@ -37,13 +41,15 @@ TEST(UiChoice, FollowsTheSettingTheTerminalsAndTheDisplay) {
       {"window", true, true, true, false, true, UiChoice::Script, true},
   };
   for (const Case& c : cases) {
-    winport::UiEnvironment environment{c.setting, c.stdinTerminal, c.stdoutTerminal,
-                                       c.display, c.platformNamed, c.desktopBuilt};
+    winport::UiEnvironment environment{c.setting,       c.stdinTerminal, c.stdoutTerminal,
+                                       c.display,       c.platformNamed, c.desktopBuilt,
+                                       c.displayProblem};
     std::string warning;
     EXPECT_EQ(winport::ChooseUi(environment, &warning), c.expected)
         << c.setting << " " << c.stdinTerminal << c.stdoutTerminal << c.display << c.platformNamed
         << c.desktopBuilt;
     EXPECT_EQ(!warning.empty(), c.warns) << c.setting << ": " << warning;
+    EXPECT_NE(warning.find(c.displayProblem), std::string::npos) << warning;
   }
 }
 

@@ -15,6 +15,7 @@
 #include "resources/dialogs.h"
 #include "winport/desktop/desktop_driver.h"
 #include "winport/desktop/desktop_ui.h"
+#include "winport/desktop/display_probe.h"
 #include "winport/dialog_window.h"
 #include "winport/mfc_dialog.h"
 #include "winport/tool_tips.h"
@@ -136,6 +137,37 @@ TEST_F(DesktopScreens, ProgressWindowAndTheBoxesItOwns) {
     EXPECT_TRUE(pictured);
   }
   progress.EndDialog(1);
+}
+
+// The display is tried before Qt, which would end the process on one it cannot open.
+TEST(DisplayProbe, OnlyADisplayThatAnswersIsTaken) {
+  const std::string xvfb = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+  ASSERT_FALSE(xvfb.empty());
+  const struct {
+    const char* x;
+    const char* wayland;
+    bool opens;
+    const char* platformOrWhy;
+  } cases[] = {
+      {xvfb.c_str(), nullptr, true, "xcb"},
+      {":4242", nullptr, false, ":4242"},  // stale: no server behind it
+      {nullptr, "/nonexistent/wayland-0", false, "Wayland"},
+      {":4242", "/nonexistent/wayland-0", false, ":4242"},
+      {nullptr, nullptr, false, "not set"},
+  };
+  for (const auto& c : cases) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string restore = saved != nullptr ? saved : "";
+    c.x != nullptr ? setenv("DISPLAY", c.x, 1) : unsetenv("DISPLAY");
+    c.wayland != nullptr ? setenv("WAYLAND_DISPLAY", c.wayland, 1) : unsetenv("WAYLAND_DISPLAY");
+    std::string platform;
+    std::string why;
+    const bool opens = winport::desktop::ProbeDisplay(&platform, &why);
+    setenv("DISPLAY", restore.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    EXPECT_EQ(opens, c.opens) << c.platformOrWhy;
+    EXPECT_NE((opens ? platform : why).find(c.platformOrWhy), std::string::npos) << platform << why;
+  }
 }
 
 }  // namespace
