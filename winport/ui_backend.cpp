@@ -157,17 +157,12 @@ UiEvent UiEvent::Close() {
 std::atomic<unsigned> UiBackend::noticeEpoch_{0};
 
 namespace {
+
+// The clipboard of a front end that has no desktop's.
 std::string& ProcessClipboard() {
   static std::string text;
   return text;
 }
-}  // namespace
-
-std::string UiBackend::ClipboardText() { return ProcessClipboard(); }
-
-void UiBackend::SetClipboardText(const std::string& text) { ProcessClipboard() = text; }
-
-namespace {
 
 // The thread that moves the notice tick on, for the life of the process once started.
 class NoticeTicker {
@@ -198,6 +193,10 @@ class NoticeTicker {
 };
 
 }  // namespace
+
+std::string UiBackend::ClipboardText() { return ProcessClipboard(); }
+
+void UiBackend::SetClipboardText(const std::string& text) { ProcessClipboard() = text; }
 
 void UiBackend::SetDrawsOnItsOwnClock() {
   static NoticeTicker ticker;
