@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "accounting/ClLinkMgr.h"
 #include "accounting/ClMsgMgr.h"
@@ -59,10 +61,16 @@ void AggregationEngine::PrepareRule(ClRuleBase& rule) {
   rule.AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
 }
 
+bool AggregationEngine::Failed(int code) {
+  if (failureCode_ == 0) failureCode_ = code;
+  return false;
+}
+
 bool AggregationEngine::BuildAccountList(AccountListType type) {
   accountList_.clear();
   std::vector<StFINDINFO> find = BuildClassificationFind(AccountListCodes(type));
-  int code = -1;  // no account set: the list cannot be read
+  constexpr int kNoAccountSet = -1;
+  int code = kNoAccountSet;
   if (auto* accounts = SetObject<ClSetKamoku>(kAccountsSet)) {
     SetCursorHold<ClSetKamoku> cursor(*accounts);
     code = cursor.Open();
@@ -77,7 +85,7 @@ bool AggregationEngine::BuildAccountList(AccountListType type) {
     }
   }
   progress_.FillActivity();
-  return code == kEndOfData;
+  return code == kEndOfData || Failed(code == kNoAccountSet ? 0 : code);
 }
 
 int AggregationEngine::CountSixthBusinessTypeEntries(int* count) {
@@ -93,19 +101,24 @@ int AggregationEngine::CountSixthBusinessTypeEntries(int* count) {
 
 int AggregationEngine::HasImportCategoryEntries() {
   std::unique_ptr<ClRuleShiwake> rule = NewPreparedRule<ClRuleShiwake>();
-  if (rule == nullptr) return 0;
+  if (rule == nullptr) return kCheckFailed;
   ImportCheckFind find = BuildImportCheckFind(monthFind_);
   int count = 0;
   int code = rule->GetSwkCount(find.data(), nullptr, &count);
-  return code == 0 && count != 0 ? 1 : 0;
+  if (code != 0) {
+    Failed(code);
+    return kCheckFailed;
+  }
+  return count != 0 ? 1 : 0;
 }
 
 int AggregationEngine::SumTaxByRate(TaxTotals& totals) {
   auto* taxSet = SetObject<ClSetShohizei>(kTaxSettingsSet);
   if (taxSet == nullptr) return 0;
   int rateCount = taxSet->GetTaxRateCount();
+  if (rateCount < 0) return Failed(rateCount);
   // SumTax fills one record per rate the settings know: smaller arrays would be overrun.
-  if (rateCount < 0 || totals.SlotCount() < rateCount ||
+  if (totals.SlotCount() < rateCount ||
       totals.businessTypeRecords.size() <
           static_cast<std::size_t>(totals.SlotCount()) * kBusinessTypeCount) {
     return 0;
@@ -129,9 +142,9 @@ int AggregationEngine::SumTaxByRate(TaxTotals& totals) {
   if (rule == nullptr) return 0;
   int code = rule->SumTax(taxationKind_, monthFind_.data(), totals.rateRecords.data(),
                           totals.businessTypeRecords.data());
-  // Whatever SumTax added carries the securities at a twentieth, failure or not.
+  if (code != 0) return Failed(code);
   ApplySecuritiesAdjustment(totals);
-  return code == 0 ? 1 : 0;
+  return 1;
 }
 
 int AggregationEngine::SumSpecialAccounts(TaxTotals& totals, const StSHOHIZEIINFO& taxSettings) {
@@ -142,33 +155,40 @@ int AggregationEngine::SumSpecialAccounts(TaxTotals& totals, const StSHOHIZEIINF
   auto* taxSet = SetObject<ClSetShohizei>(kTaxSettingsSet);
   if (taxSet == nullptr) return 0;
   int slots = std::clamp(taxSet->GetTaxRateCount(), 0, kRateSlotCount);
-  int lastMonth = monthFind_.HasThirdEntry() ? monthFind_.ThirdValue() : monthFind_.LastIndex();
-  // A rate whose sums cannot be had is left at what it holds, and the stage reports it.
-  bool allRates = true;
+  // The tax-sum rule takes one adjustment period as the last month; the months a first window
+  // covers (the regular months and the first adjustment) are followed by one window of its own
+  // for each further adjustment, so that nothing is counted twice.
+  std::vector<int> adjustments = monthFind_.Adjustments();
+  std::vector<std::pair<int, int>> windows = {
+      {monthFind_.FirstIndex(), adjustments.empty() ? monthFind_.LastIndex() : adjustments[0]}};
+  for (std::size_t a = 1; a < adjustments.size(); ++a) {
+    windows.emplace_back(adjustments[a], adjustments[a]);
+  }
   for (int r = 0; r < slots; ++r) {
     const TaxRateSlot& slot = TaxRateTable()[static_cast<std::size_t>(r)];
     std::int64_t& sum = totals.specialAccountSums[static_cast<std::size_t>(r)];
-    WalkFinish<ClRuleShohizei> finish(*rule);
-    int count = 0;
-    if (rule->MoveReady(2, monthFind_.FirstIndex(), lastMonth, slot.rate, nullptr,
-                        taxSettings.taxInclusive, slot.reduced, 0, 0) != 0 ||
-        rule->GetSumInfoCount(&count) != 0) {
-      allRates = false;
-      continue;
-    }
-    StTAXSUMINFO row;
-    for (int i = 0; i < count; ++i) {
-      progress_.StepActivity();
-      std::memset(&row, 0, sizeof row);
-      if (rule->MoveNext(&row) != 0) continue;
-      for (const StKAMOKUINFO& account : accountList_) {
-        progress_.SweepActivity();
-        if (SameCodeText(account.codeText, row.codeText)) {
-          AddTo(sum, Amount::FromFixed(row.amount));
+    for (auto [first, last] : windows) {
+      WalkFinish<ClRuleShohizei> finish(*rule);
+      int count = 0;
+      int code = rule->MoveReady(2, first, last, slot.rate, nullptr, taxSettings.taxInclusive,
+                                 slot.reduced, 0, 0);
+      if (code == 0) code = rule->GetSumInfoCount(&count);
+      if (code != 0) return Failed(code);
+      StTAXSUMINFO row;
+      for (int i = 0; i < count; ++i) {
+        progress_.StepActivity();
+        std::memset(&row, 0, sizeof row);
+        // A row that cannot be read would leave the sum short without a word.
+        if (int read = rule->MoveNext(&row)) return Failed(read);
+        for (const StKAMOKUINFO& account : accountList_) {
+          progress_.SweepActivity();
+          if (SameCodeText(account.codeText, row.codeText)) {
+            AddTo(sum, Amount::FromFixed(row.amount));
+          }
         }
       }
     }
   }
   progress_.FillActivity();
-  return allRates ? 1 : 0;
+  return 1;
 }

@@ -8,8 +8,8 @@
 // the taxation kind, asks the two checks, and then calls the stages in order:
 // SumTaxByRate, SumSpecialAccounts, SumCorporateStatement, SumSoleProprietorStatement.
 //
-// Stages return 1 for success and 0 for failure; a failed stage keeps what it and the stages
-// before it added (the run writes the report with whatever the members hold). An amount
+// Stages return 1 for success and 0 for failure. A failed stage leaves its figures short, so
+// the run stops there and writes no file; failureCode() tells what failed. An amount
 // leaving the data model raises AmountOverflow out of the stage; every walk, cursor, rule and
 // period the stage had opened is released first, and the members keep what was added before.
 #pragma once
@@ -42,6 +42,8 @@ constexpr int kRuleNotCreated = -1001;
 constexpr const char* kAddTaxSource = "AddTax";
 constexpr int kSixthTypeRuleLine = 3808;
 constexpr int kSixthTypeCheckLine = 3818;
+// HasImportCategoryEntries could not ask the business core.
+constexpr int kCheckFailed = -1;
 
 class AggregationEngine {
  public:
@@ -76,9 +78,15 @@ class AggregationEngine {
   int CountSixthBusinessTypeEntries(int* count);
 
   // 1 when the month range holds a journal entry with a debit or credit tax category from 31 to
-  // 37 (import payments not split into body, national and local tax), else 0, also when the
-  // rule cannot be created or the count fails. Uses a journal rule of its own; no progress.
+  // 37 (import payments not split into body, national and local tax), 0 when it holds none,
+  // kCheckFailed when the rule cannot be created or the count fails. Uses a journal rule of its
+  // own; no progress.
   int HasImportCategoryEntries();
+
+  // The business core's status from the call that made the first failed stage or check fail,
+  // or 0 when what failed gave none (a rule or set object that could not be had, a rate count
+  // below zero). The run shows the message library's message for it, or one of its own.
+  int failureCode() const { return failureCode_; }
 
   // Stage 3: the per-rate and per-business-type figures. Writes rate, reduced flag and business
   // type of the rate table into the first min(rate count, 5) slots of `totals.rateRecords` and
@@ -89,26 +97,24 @@ class AggregationEngine {
   int SumTaxByRate(TaxTotals& totals);
 
   // Stage 4: `totals.specialAccountSums`: per rate slot, the tax sums of the accounts classified
-  // 0x40888000 or 0x40848000, over the month range (the adjustment period named by the month
-  // find's third entry included). 0 when the tax-sum rule cannot be created, the account list
-  // cannot be read or there are no tax settings. A tax-sum row that cannot be read is skipped.
+  // 0x40888000 or 0x40848000, over the month range (every adjustment period the month find
+  // names included). 0 when the tax-sum rule cannot be created, the account list cannot be
+  // read, there are no tax settings, or a sum cannot be readied, counted or read.
   int SumSpecialAccounts(TaxTotals& totals, const StSHOHIZEIINFO& taxSettings);
 
   // Stage 5, corporate data (entity kind 0 or 1) only, else 1 at once: goodsPurchases,
   // sellingAdminExpenses, nonOperatingExpenses, otherProfitLoss (settled from the account sums,
   // nonTaxable from journal sides in the non-taxable-purchase set), fixedAssets and
   // deferredAssets (assets dated in the range, not before the data's period start). 0 when a
-  // rule cannot be created, the account sums cannot be counted or positioned, a walk ends with
-  // a failure code, or there is no period calendar.
+  // rule cannot be created, a walk cannot be readied, counted or positioned or ends with a
+  // failure code, or the period calendar cannot place the range.
   int SumCorporateStatement(TaxTotals& totals, const StDATAINFO& data,
                             const StSHOHIZEIINFO& taxSettings);
 
   // Stage 6, sole-proprietor data (entity kind 3 or 4) only, else 1 at once: the eight
   // sole-proprietor members by income category (see income_category.h): settled from the
   // account sums of each department (or of the whole data without departments), nonTaxable from
-  // journal sides, and the fixed assets. A failing department sum stops the department walk
-  // but the journal and the assets are still summed; a failing journal walk skips the assets.
-  // 0 when any part failed.
+  // journal sides, and the fixed assets. 0 at the first part that fails.
   int SumSoleProprietorStatement(TaxTotals& totals, const StDATAINFO& data,
                                  const StSHOHIZEIINFO& taxSettings);
 
@@ -127,15 +133,18 @@ class AggregationEngine {
   // Rebuilds the account list of `type` (one activity step per account read, then the lower
   // bar full). False when the accounts could not be walked to their end.
   bool BuildAccountList(AccountListType type);
+  // Keeps `code` as the failure code unless one is kept already; false, for `return
+  // Failed(code);` where a part of a stage ends.
+  bool Failed(int code);
 
   // Parts of stage 5.
-  bool SumCorporateAccounts(TaxTotals& totals, const StDATAINFO& data, bool taxInclusive);
+  bool SumCorporateAccounts(TaxTotals& totals, bool taxInclusive);
   bool SumCorporateJournal(TaxTotals& totals, bool taxInclusive);
   int SumCorporateAssets(TaxTotals& totals, const StDATAINFO& data);
 
   // Parts of stage 6.
-  int SumDepartment(const StBUMONINFO* department, TaxTotals& totals, const StDATAINFO& data,
-                    bool taxInclusive);
+  bool SumDepartment(const StBUMONINFO* department, TaxTotals& totals, const StDATAINFO& data,
+                     bool taxInclusive);
   bool SumSoleProprietorAccounts(ClSetBumon& departments, TaxTotals& totals, const StDATAINFO& data,
                                  bool taxInclusive);
   bool SumSoleProprietorJournal(ClSetBumon& departments, TaxTotals& totals, const StDATAINFO& data,
@@ -146,6 +155,7 @@ class AggregationEngine {
   MonthFind monthFind_;
   std::uint8_t taxationKind_ = 0;
   std::uint8_t mainBusinessType_ = 0;
+  int failureCode_ = 0;
   std::unique_ptr<ClRuleShohizeiShinkoku> taxReturnRule_;
   std::unique_ptr<ClRuleShohizei> taxSumRule_;
   std::unique_ptr<ClRuleShiwake> journalRule_;

@@ -10,9 +10,10 @@
 #include "aggregate/engine_guards.h"
 
 // Readies `rule` on `find` and reads every asset, one activity step each, handing each one
-// read to `onAsset`; the walk is finished however it ends. 1 when it ended with 0 or 5000
-// (end of data), 0 when the walk could not be readied or counted or an asset could not be
-// read (the rest are then left out).
+// read to `onAsset`; the walk is finished however it ends. 0 when every asset was read (or the
+// walk met the end of data), else
+// the code of the call that failed (readying, counting or reading an asset; the rest are then
+// left out).
 template <typename OnAsset>
 int WalkAssets(ClRuleGenkashokyaku& rule, const AssetFind& find, AggregationProgress& progress,
                OnAsset onAsset) {
@@ -31,5 +32,5 @@ int WalkAssets(ClRuleGenkashokyaku& rule, const AssetFind& find, AggregationProg
     code = rule.Move(i, &asset, &yearly, &monthly);
     if (code == 0) onAsset(asset);
   }
-  return code == 0 || code == 5000 ? 1 : 0;
+  return code == 5000 ? 0 : code;
 }

@@ -22,23 +22,22 @@ int AggregationEngine::SumCorporateStatement(TaxTotals& totals, const StDATAINFO
   if (data.entityKind != 0 && data.entityKind != 1) return 1;
   bool taxInclusive = taxSettings.taxInclusive != 0;
   progress_.ResetActivity();
-  if (!SumCorporateAccounts(totals, data, taxInclusive)) return 0;
+  if (!SumCorporateAccounts(totals, taxInclusive)) return 0;
   if (!SumCorporateJournal(totals, taxInclusive)) return 0;
   return SumCorporateAssets(totals, data);
 }
 
-bool AggregationEngine::SumCorporateAccounts(TaxTotals& totals, const StDATAINFO& data,
-                                             bool taxInclusive) {
+bool AggregationEngine::SumCorporateAccounts(TaxTotals& totals, bool taxInclusive) {
   ClRuleKamoku* rule = CachedRule(accountSumRule_);
-  if (rule == nullptr) return false;
+  if (rule == nullptr) return Failed(0);
   WalkFinish<ClRuleKamoku> finish(*rule);
-  rule->MoveReady(1, 0, 0, monthFind_.data(), nullptr, 0);
   int count = 0;
-  if (rule->GetSumCount(&count) != 0) return false;
-  if (rule->SetMovePos(0) != 0) return false;
-  MonthSpan span = SpanOf(monthFind_, data);
+  int code = rule->MoveReady(1, 0, 0, monthFind_.data(), nullptr, 0);
+  if (code == 0) code = rule->GetSumCount(&count);
+  if (code == 0) code = rule->SetMovePos(0);
+  if (code != 0) return Failed(code);
+  MonthSpan span = SpanOf(monthFind_);
   StKAMOKUSUMINFO sum;
-  int code = 0;
   for (int i = 0; i < count; ++i) {
     progress_.StepActivity();
     std::memset(&sum, 0, sizeof sum);
@@ -51,21 +50,22 @@ bool AggregationEngine::SumCorporateAccounts(TaxTotals& totals, const StDATAINFO
     AddTo(line->settled,
           DebitTotal(sum, span, taxInclusive) - CreditTotal(sum, span, taxInclusive));
   }
-  return WalkEndedWell(code);
+  return WalkEndedWell(code) || Failed(code);
 }
 
 bool AggregationEngine::SumCorporateJournal(TaxTotals& totals, bool taxInclusive) {
   ClRuleShiwake* rule = CachedRule(journalRule_);
-  if (rule == nullptr) return false;
+  if (rule == nullptr) return Failed(0);
   if (!BuildAccountList(AccountListType::kCorporate)) return false;
   JournalFind find = BuildJournalFind(monthFind_);
   int count = 0;
   // A count or a walk that cannot be had would leave the lines short without a word.
-  if (rule->GetSwkCount(find.data(), nullptr, &count) != 0) return false;
+  int code = rule->GetSwkCount(find.data(), nullptr, &count);
+  if (code != 0) return Failed(code);
   WalkFinish<ClRuleShiwake> finish(*rule);
-  if (rule->MoveReady(find.data(), nullptr, nullptr, 4) != 0) return false;
+  code = rule->MoveReady(find.data(), nullptr, nullptr, 4);
+  if (code != 0) return Failed(code);
   StSWKTINFO entry;
-  int code = 0;
   for (int i = 0; i < count; ++i) {
     progress_.StepActivity();
     std::memset(&entry, 0, sizeof entry);
@@ -87,35 +87,36 @@ bool AggregationEngine::SumCorporateJournal(TaxTotals& totals, bool taxInclusive
       }
     }
   }
-  return WalkEndedWell(code);
+  return WalkEndedWell(code) || Failed(code);
 }
 
 int AggregationEngine::SumCorporateAssets(TaxTotals& totals, const StDATAINFO& data) {
   ClRuleGenkashokyaku* rule = CachedRule(assetRule_);
-  if (rule == nullptr) return 0;
+  if (rule == nullptr) return Failed(0);
   auto* dataSet = SetObject<ClSetData>(kDataSet);
   ClAccPeriod* taken = nullptr;
-  if (dataSet != nullptr) dataSet->GetAccPeriod(&taken);
+  int code = dataSet != nullptr ? dataSet->GetAccPeriod(&taken) : 0;
   std::unique_ptr<ClAccPeriod> period(taken);
   // Without the period calendar no asset can be placed in the range.
-  if (period == nullptr) return 0;
+  if (period == nullptr) return Failed(code);
 
   int monthStart = 0;
   int monthEnd = 0;
-  period->GetPeriodByMonthKind(monthFind_.FirstIndex(), &monthStart, &monthEnd, 0);
+  code = period->GetPeriodByMonthKind(monthFind_.FirstIndex(), &monthStart, &monthEnd, 0);
+  if (code != 0) return Failed(code);
   // Assets bought before the period began belong to an earlier year, even when the first
   // accounting month started before the period did.
   int startDate = std::max(monthStart, data.periodStart);
-  int endDate = 0;
-  if (period->GetPeriodByMonthKind(monthFind_.LastIndex(), &monthStart, &monthEnd, 0) == 0) {
-    endDate = monthEnd;
-  } else if (monthFind_.IncludesYearEnd() &&
-             period->GetPeriodByMonthKind(18, &monthStart, &monthEnd, 0) == 0) {
-    endDate = monthEnd;
+  code = period->GetPeriodByMonthKind(monthFind_.LastIndex(), &monthStart, &monthEnd, 0);
+  if (code != 0 && monthFind_.Includes(18)) {
+    code = period->GetPeriodByMonthKind(18, &monthStart, &monthEnd, 0);
   }
-  return WalkAssets(
-      *rule, BuildAssetFind(startDate, endDate), progress_, [&](const StKOTEISHISANINFO& asset) {
+  // A range the calendar cannot end would count no asset at all.
+  if (code != 0) return Failed(code);
+  code = WalkAssets(
+      *rule, BuildAssetFind(startDate, monthEnd), progress_, [&](const StKOTEISHISANINFO& asset) {
         AddTo(asset.kind == kAssetKindDeferred ? totals.deferredAssets : totals.fixedAssets,
               Amount::FromFixed(asset.amount));
       });
+  return code == 0 ? 1 : Failed(code);
 }

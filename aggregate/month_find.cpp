@@ -30,7 +30,20 @@ MonthFind MonthFind::Build(int firstIndex, int lastIndex, bool interimAdjustment
 
 int MonthFind::FirstIndex() const { return MonthValue(entries[0]); }
 int MonthFind::LastIndex() const { return MonthValue(entries[1]); }
-int MonthFind::ThirdValue() const { return MonthValue(entries[2]); }
+
+std::vector<int> MonthFind::Adjustments() const {
+  std::vector<int> months;
+  for (int i = 2; i < Length(); ++i)
+    months.push_back(MonthValue(entries[static_cast<std::size_t>(i)]));
+  return months;
+}
+
+bool MonthFind::Includes(int month) const {
+  for (int adjustment : Adjustments()) {
+    if (adjustment == month) return true;
+  }
+  return false;
+}
 
 int MonthFind::Length() const {
   int length = 1;

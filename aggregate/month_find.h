@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "accounting/StFINDINFO.h"
 
@@ -20,11 +21,12 @@ struct MonthFind {
   // Value of entry 1 and of entry 2.
   int FirstIndex() const;
   int LastIndex() const;
-  // Whether a third entry follows entry 2 (its link is not 0), and that entry's value.
-  bool HasThirdEntry() const { return entries[1].link != kFindLinkNone; }
-  int ThirdValue() const;
-  // Whether the range closes the year: the third entry exists and is month 18.
-  bool IncludesYearEnd() const { return HasThirdEntry() && ThirdValue() == 18; }
+  // The adjustment months (15, 18) named by the entries linked after entry 2, in chain order.
+  // A six-month year with interim closing names both when the range ends with its last month.
+  std::vector<int> Adjustments() const;
+  // Whether any entry after entry 2 names `month`: 18 the year-end closing adjustment, 15 the
+  // interim-closing adjustment.
+  bool Includes(int month) const;
   // Entries in the chain, up to the first whose link is 0 (1 to kCapacity).
   int Length() const;
 

@@ -16,13 +16,15 @@ Amount SpanTotal(const StKAMOKUSUMINFO& sum, std::size_t array, const MonthSpan&
 
 }  // namespace
 
-MonthSpan SpanOf(const MonthFind& months, const StDATAINFO& data) {
+MonthSpan SpanOf(const MonthFind& months) {
   MonthSpan span;
   // A range outside 1..12 would read past the regular months into the adjustments.
   span.first = std::max(months.FirstIndex(), 1);
   span.last = std::min(months.LastIndex(), 12);
-  span.yearEnd = months.IncludesYearEnd();
-  span.interim = data.interimClosing == 1 && months.LastIndex() == 6;
+  // Both adjustments may be named at once (a six-month year with interim closing, up to its
+  // last month); each is looked for in the whole chain so that the sums agree with the finds.
+  span.yearEnd = months.Includes(18);
+  span.interim = months.Includes(15);
   return span;
 }
 

@@ -68,40 +68,37 @@ int AggregationEngine::SumSoleProprietorStatement(TaxTotals& totals, const StDAT
   bool taxInclusive = taxSettings.taxInclusive != 0;
   progress_.ResetActivity();
   auto* departments = SetObject<ClSetBumon>(kDepartmentsSet);
-  if (departments == nullptr) return 0;
+  if (departments == nullptr) return Failed(0);
   int count = 0;
   // Which departments there are decides every category: without them nothing can be summed.
-  if (departments->GetBmnCount(&count, 0) != 0) return 0;
-  bool accountsWell = true;
+  if (int code = departments->GetBmnCount(&count, 0)) return Failed(code);
   if (count != 0) {
     SetCursorHold<ClSetBumon> cursor(*departments);
-    if (cursor.Open() != 0) return 0;
-    if (departments->ReadyCursor(cursor.cursor()) != 0) return 0;
+    int code = cursor.Open();
+    if (code == 0) code = departments->ReadyCursor(cursor.cursor());
     StBUMONINFO department;
-    int code = 0;
     while (code == 0) {
       std::memset(&department, 0, sizeof department);
       code = departments->Walk(&department, cursor.cursor());
-      if (code == 0) code = SumDepartment(&department, totals, data, taxInclusive);
+      if (code == 0 && !SumDepartment(&department, totals, data, taxInclusive)) return 0;
     }
-    accountsWell = code == kEndOfData;
-  } else {
-    accountsWell = SumDepartment(nullptr, totals, data, taxInclusive) == 0;
+    if (code != kEndOfData) return Failed(code);
+  } else if (!SumDepartment(nullptr, totals, data, taxInclusive)) {
+    return 0;
   }
   if (!SumSoleProprietorJournal(*departments, totals, data, taxInclusive)) return 0;
-  bool assetsWell = SumSoleProprietorAssets(totals, data);
-  return accountsWell && assetsWell ? 1 : 0;
+  return SumSoleProprietorAssets(totals, data) ? 1 : 0;
 }
 
-int AggregationEngine::SumDepartment(const StBUMONINFO* department, TaxTotals& totals,
-                                     const StDATAINFO& data, bool taxInclusive) {
+bool AggregationEngine::SumDepartment(const StBUMONINFO* department, TaxTotals& totals,
+                                      const StDATAINFO& data, bool taxInclusive) {
   std::unique_ptr<ClRuleKamoku> rule = NewPreparedRule<ClRuleKamoku>();
-  if (rule == nullptr) return kRuleNotCreated;
+  if (rule == nullptr) return Failed(0);
   WalkFinish<ClRuleKamoku> finish(*rule);
   bool summing = department != nullptr && (department->kind == 1 || department->kind == 2);
   int code = rule->MoveReady(1, summing ? 4 : 0, 0, monthFind_.data(), department, 0);
   IncomeCategories categories = ClassifyIncome(data.incomeKinds, department != nullptr, department);
-  MonthSpan span = SpanOf(monthFind_, data);
+  MonthSpan span = SpanOf(monthFind_);
   StKAMOKUSUMINFO sum;
   while (code == 0) {
     std::memset(&sum, 0, sizeof sum);
@@ -119,28 +116,31 @@ int AggregationEngine::SumDepartment(const StBUMONINFO* department, TaxTotals& t
     if (sum.normalSide == 2) balance = Amount() - balance;
     AddToSelected(members, categories, &StatementLine::settled, balance);
   }
-  return WalkEndedWell(code) ? 0 : code;
+  return WalkEndedWell(code) || Failed(code);
 }
 
 bool AggregationEngine::SumSoleProprietorJournal(ClSetBumon& departments, TaxTotals& totals,
                                                  const StDATAINFO& data, bool taxInclusive) {
   ClRuleShiwake* rule = CachedRule(journalRule_);
-  if (rule == nullptr) return false;
+  if (rule == nullptr) return Failed(0);
   if (!BuildAccountList(AccountListType::kSoleProprietor)) return false;
   JournalFind find = BuildJournalFind(monthFind_);
   int count = 0;
-  if (rule->GetSwkCount(find.data(), nullptr, &count) != 0) return false;
+  int code = rule->GetSwkCount(find.data(), nullptr, &count);
+  if (code != 0) return Failed(code);
   WalkFinish<ClRuleShiwake> finish(*rule);
-  if (rule->MoveReady(find.data(), nullptr, nullptr, 4) != 0) return false;
+  code = rule->MoveReady(find.data(), nullptr, nullptr, 4);
+  if (code != 0) return Failed(code);
   SetCursorHold<ClSetBumon> lookup(departments);
   int departmentCount = 0;
   // Without the lookup cursor or the count every line would take the wrong category.
-  if (lookup.Open() != 0 || departments.GetBmnCount(&departmentCount, 0) != 0) return false;
+  code = lookup.Open();
+  if (code == 0) code = departments.GetBmnCount(&departmentCount, 0);
+  if (code != 0) return Failed(code);
   bool withDepartments = departmentCount != 0;
 
   StSWKTINFO entry;
   StBUMONINFO department;
-  int code = 0;
   for (int i = 0; i < count; ++i) {
     std::memset(&entry, 0, sizeof entry);
     code = rule->MoveNext(&entry);
@@ -163,24 +163,26 @@ bool AggregationEngine::SumSoleProprietorJournal(ClSetBumon& departments, TaxTot
       }
     }
   }
-  return WalkEndedWell(code);
+  return WalkEndedWell(code) || Failed(code);
 }
 
 bool AggregationEngine::SumSoleProprietorAssets(TaxTotals& totals, const StDATAINFO& data) {
   auto* dataSet = SetObject<ClSetData>(kDataSet);
   ClAccPeriod* taken = nullptr;
-  if (dataSet != nullptr) dataSet->GetAccPeriod(&taken);
+  int code = dataSet != nullptr ? dataSet->GetAccPeriod(&taken) : 0;
   std::unique_ptr<ClAccPeriod> period(taken);
-  if (period == nullptr) return false;
+  if (period == nullptr) return Failed(code);
   int startDate = 0;
   int endDate = 0;
   int unused = 0;
-  period->GetPeriodByMonthKind(monthFind_.FirstIndex(), &startDate, &unused, 0);
-  period->GetPeriodByMonthKind(monthFind_.LastIndex(), &unused, &endDate, 0);
+  code = period->GetPeriodByMonthKind(monthFind_.FirstIndex(), &startDate, &unused, 0);
+  if (code == 0) code = period->GetPeriodByMonthKind(monthFind_.LastIndex(), &unused, &endDate, 0);
+  // A range the calendar cannot place would count no asset at all.
+  if (code != 0) return Failed(code);
   std::unique_ptr<ClRuleGenkashokyaku> rule = NewPreparedRule<ClRuleGenkashokyaku>();
-  if (rule == nullptr) return false;
+  if (rule == nullptr) return Failed(0);
   std::uint8_t kinds = data.incomeKinds;
-  return WalkAssets(*rule, BuildAssetFind(startDate, endDate), progress_,
+  code = WalkAssets(*rule, BuildAssetFind(startDate, endDate), progress_,
                     [&](const StKOTEISHISANINFO& asset) {
                       Amount amount = Amount::FromFixed(asset.amount);
                       if (kinds == 1 || (kinds == 3 && asset.incomeCategory == 1)) {
@@ -189,5 +191,6 @@ bool AggregationEngine::SumSoleProprietorAssets(TaxTotals& totals, const StDATAI
                       if (kinds == 2 || (kinds == 3 && asset.incomeCategory == 2)) {
                         AddTo(totals.realEstateFixedAssets.settled, amount);
                       }
-                    }) == 1;
+                    });
+  return code == 0 || Failed(code);
 }

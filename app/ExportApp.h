@@ -56,9 +56,10 @@ class ExportApp : public CWinApp {
   bool EnterProgramFolder();
   // The export run, from the selected company data to the finished file (export_run.cpp).
   bool RunExport();
-  // Reads the selected data's tax settings into taxSettings (all zero when they cannot be
-  // read) and copies their rounding mode.
-  const StSHOHIZEIINFO& ReadRunTaxSettings(const StDATAINFO& data);
+  // Reads the selected data's tax settings into taxSettings and copies their rounding mode;
+  // when they cannot be read, says so in a box owned by `owner`, sets resultCode 2 and
+  // returns false.
+  bool ReadRunTaxSettings(const StDATAINFO& data, HWND owner);
   // Method 1 and method 0 of the run: true when the file was finished (resultCode 2 when the
   // user went on past a failed section); false when the run stops (resultCode set).
   bool WriteFromSavedFigures(const StDATAINFO& data, const ExportConditions& conditions,

@@ -67,17 +67,26 @@ int ShowRunMessage(HWND owner, const char* text, UINT style) {
   return MessageBoxA(owner, text, kMessageCaption, style);
 }
 
+// After a failed stage or check, before anything was written: the message library's own
+// message for the code of the call that failed, or ours when there is no such code.
+void ShowAggregationFailure(int code, HWND owner) {
+  if (code != 0 && ClMsgMgr::Inst()->CheckFatalErrorWithMsg(code, -1, 1, owner) != 0) return;
+  ShowRunMessage(owner, kAggregationFailedMessage, MB_OK | MB_ICONEXCLAMATION);
+}
+
 }  // namespace
 
-const StSHOHIZEIINFO& ExportApp::ReadRunTaxSettings(const StDATAINFO& data) {
+bool ExportApp::ReadRunTaxSettings(const StDATAINFO& data, HWND owner) {
   std::optional<StSHOHIZEIINFO> read = ReadTaxSettings(taxSettingsSet, data.dataId);
-  if (read) {
-    taxSettings = *read;
-  } else {
-    std::memset(&taxSettings, 0, sizeof taxSettings);
+  // All-zero settings would read as exempt data, or empty every figure that depends on them.
+  if (!read) {
+    ShowRunMessage(owner, kTaxSettingsUnreadableMessage, MB_OK | MB_ICONEXCLAMATION);
+    resultCode = kResultFailed;
+    return false;
   }
+  taxSettings = *read;
   roundingMode = taxSettings.roundingMode;
-  return taxSettings;
+  return true;
 }
 
 bool ExportApp::RunExport() {
@@ -110,7 +119,8 @@ bool ExportApp::RunExport() {
                      &setup.savedStartMonth, &setup.savedEndMonth);
   setup.pastResults = data.dataKind == kDataKindPastResults;
   setup.savedFiguresAvailable = savedUsable;
-  const StSHOHIZEIINFO& settings = ReadRunTaxSettings(data);
+  if (!ReadRunTaxSettings(data, callerWindow)) return false;
+  const StSHOHIZEIINFO& settings = taxSettings;
   FillConditionsTexts(setup, data, settings);
   taxationKind = settings.taxationKind;
   if (settings.taxationKind == 1) mainBusinessType = settings.mainBusinessType;
@@ -159,19 +169,22 @@ bool ExportApp::WriteFromSavedFigures(const StDATAINFO& data, const ExportCondit
 
 bool ExportApp::AggregateAndWrite(const StDATAINFO& data, const ExportConditions& conditions,
                                   ProgressDialog& progress) {
-  if (taxSettingsSet == nullptr) {
+  const HWND owner = progress.GetSafeHwnd();
+  const int rateCount = taxSettingsSet != nullptr ? taxSettingsSet->GetTaxRateCount() : -1;
+  if (rateCount < 0) {
+    ShowAggregationFailure(taxSettingsSet != nullptr ? rateCount : 0, owner);
     resultCode = kResultFailed;
     return false;
   }
-  totals.Allocate(static_cast<std::int16_t>(taxSettingsSet->GetTaxRateCount()));
+  totals.Allocate(static_cast<std::int16_t>(rateCount));
   AggregationEngine& engine = progress.engine();
   engine.SetTaxationKind(taxationKind);
   engine.SetMainBusinessType(mainBusinessType);
   engine.monthFind() =
       BuildRunMonthFind(DefaultMonthRange(data.periodStart, data.periodEnd), conditions.startMonth,
                         conditions.endMonth, data.interimClosing == 1);
-  const StSHOHIZEIINFO settings = ReadRunTaxSettings(data);
-  const HWND owner = progress.GetSafeHwnd();
+  if (!ReadRunTaxSettings(data, owner)) return false;
+  const StSHOHIZEIINFO settings = taxSettings;
 
   int sixthTypeEntries = 0;
   int code = engine.CountSixthBusinessTypeEntries(&sixthTypeEntries);
@@ -188,21 +201,35 @@ bool ExportApp::AggregateAndWrite(const StDATAINFO& data, const ExportConditions
       resultCode = kResultStopped;
       return false;
     }
-  } else if (settings.taxationKind > 1 && engine.HasImportCategoryEntries() == 1) {
-    ShowRunMessage(owner, kImportCategoryMessage, MB_OK | MB_ICONINFORMATION);
+  } else if (settings.taxationKind > 1) {
+    const int imports = engine.HasImportCategoryEntries();
+    if (imports == kCheckFailed) {
+      ShowAggregationFailure(engine.failureCode(), owner);
+      resultCode = kResultFailed;
+      return false;
+    }
+    if (imports == 1) ShowRunMessage(owner, kImportCategoryMessage, MB_OK | MB_ICONINFORMATION);
   }
 
   progress.ShowWindow(SW_SHOW);
   // Kept through the writing of the file; every way out of this function ends it.
   CWaitCursor wait;
   progress.ResetOverall();
+  // A stage that failed leaves its figures short: a file written from them would be imported
+  // as complete, so the run stops before the file is opened.
+  const auto stop = [&] {
+    progress.ShowWindow(SW_HIDE);
+    ShowAggregationFailure(engine.failureCode(), owner);
+    resultCode = kResultFailed;
+    return false;
+  };
   progress.Advance(0, 250);
-  engine.SumTaxByRate(totals);
+  if (!engine.SumTaxByRate(totals)) return stop();
   progress.Advance(250, 500);
-  engine.SumSpecialAccounts(totals, settings);
+  if (!engine.SumSpecialAccounts(totals, settings)) return stop();
   progress.Advance(500, 750);
-  engine.SumCorporateStatement(totals, data, settings);
-  engine.SumSoleProprietorStatement(totals, data, settings);
+  if (!engine.SumCorporateStatement(totals, data, settings)) return stop();
+  if (!engine.SumSoleProprietorStatement(totals, data, settings)) return stop();
   progress.Advance(750, 1000);
   progress.Finish();
 

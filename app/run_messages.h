@@ -33,6 +33,19 @@ inline constexpr char kAmountOverflowMessage[] =
     "金額が処理できる範囲を超えたため、消費税情報の出力を中止しました。\n\n"
     "アプリケーションを終了します。";
 
+// The data's consumption-tax settings could not be read (no settings set object, or its read
+// failed): every figure and refusal depends on them. Exclamation, OK; result 2, no file.
+inline constexpr char kTaxSettingsUnreadableMessage[] =
+    "消費税の設定を読み込めないため、消費税情報の出力を中止しました。\n\n"
+    "アプリケーションを終了します。";
+
+// An aggregation stage or check failed without a code of the accounting product's own to
+// show (an object it could not hand out). Exclamation, OK; result 2, no file written.
+inline constexpr char kAggregationFailedMessage[] =
+    "消費税情報を集計できなかったため、出力を中止しました。\n"
+    "ファイルは出力していません。\n\n"
+    "アプリケーションを終了します。";
+
 // Memory ran out. Exclamation, OK; result 2.
 inline constexpr char kOutOfMemoryMessage[] = "ﾒﾓﾘが不足しています。";
 

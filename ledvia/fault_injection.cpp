@@ -4,9 +4,13 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 
 namespace ledvia {
 namespace {
+
+// The code of a fault written "throw": the call raises an exception instead of returning.
+constexpr int kThrowCode = -2147483647 - 1;
 
 struct Fault {
   int code = 0;
@@ -51,7 +55,11 @@ int ParseInto(FaultTable& table, const std::string& all) {
     if (ok) {
       std::string code =
           item.substr(equals + 1, at == std::string::npos ? std::string::npos : at - equals - 1);
-      ok = ParseInt(code, &fault.code) && fault.code != 0;
+      if (code == "throw") {
+        fault.code = kThrowCode;
+      } else {
+        ok = ParseInt(code, &fault.code) && fault.code != 0 && fault.code != kThrowCode;
+      }
       if (ok && at != std::string::npos) ok = ParseInt(item.substr(at + 1), &fault.after);
     }
     if (!ok || fault.after < 0) {
@@ -104,6 +112,9 @@ int FaultFor(const char* call) {
   if (found->second.after > 0) {
     --found->second.after;
     return 0;
+  }
+  if (found->second.code == kThrowCode) {
+    throw std::runtime_error("injected exception in " + found->first);
   }
   return found->second.code;
 }

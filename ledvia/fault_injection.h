@@ -9,6 +9,8 @@
 // Faults come from ledvia::InjectFault in tests, or from the environment variable LEDVIA_FAIL,
 // read once on first use: "Name=code[@after],Name=code[@after]", for example
 // LEDVIA_FAIL="ClRuleShiwake::MoveNext=1234@2,ClSetShohizei::Get=7".
+// The code "throw" makes the call raise std::runtime_error instead, as a library that fails
+// in a way its interface does not describe would.
 #pragma once
 
 #include <string>

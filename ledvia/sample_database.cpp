@@ -434,7 +434,7 @@ void SoleProprietorBusiness(Sample& s) {
   s.Entry(Transfer(20201020, kSalaries, kBank, 180000, 0, 0, 1000));
   s.Entry(Adjustment(20201231, 18, kClosingStock, kOpeningStock, 250000));
   s.Asset(1, "配送車", 20200401, 1, 1200000, 1);
-  s.Asset(2, "貸家", 20200701, 1, 3000000, 2);  // real estate: not counted with kinds 1
+  s.Asset(2, "貸家", 20200701, 1, 3000000, 2);  // category 2, yet business with kinds 1
 }
 
 // Data 9: a sole proprietor with real-estate income only (income kinds 2): rents, repairs,

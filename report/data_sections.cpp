@@ -21,12 +21,15 @@ std::int64_t JournalFigure(const TaxTotals& totals, int slot, const JournalSourc
       return totals.BusinessTypeRecord(slot, source.businessType)
           .AmountAt(static_cast<std::size_t>(source.offset));
     case JournalSource::kUnassigned: {
-      Amount rest = Amount::FromFixed(rate.AmountAt(static_cast<std::size_t>(source.offset)));
+      // The business types' running sum is a figure of its own: subtracting each amount in turn
+      // would let a sum beyond the file's range cancel out unnoticed.
+      Amount assigned;
       for (int k = 1; k <= kBusinessTypeCount; ++k) {
-        rest -= Amount::FromFixed(totals.BusinessTypeRecord(slot, k).AmountAt(
+        assigned += Amount::FromFixed(totals.BusinessTypeRecord(slot, k).AmountAt(
             static_cast<std::size_t>(source.businessOffset)));
       }
-      return rest.ToFixed();
+      return (Amount::FromFixed(rate.AmountAt(static_cast<std::size_t>(source.offset))) - assigned)
+          .ToFixed();
     }
     case JournalSource::kEmpty:
       break;

@@ -10,6 +10,8 @@ const char* const kSystemFailedQuestion =
     "システム情報の出力に失敗しました。\n\n出力を続けますか？";
 const char* const kBasicFailedQuestion = "基本情報の出力に失敗しました。\n\n出力を続けますか？";
 const char* const kDataFailedQuestion = "連動情報の出力に失敗しました。\n\n出力を続けますか？";
+const char* const kClosingFailedMessage =
+    "連動ファイルの出力に失敗しました。\n\n出力したファイルは完全ではありません。";
 
 namespace {
 
@@ -54,8 +56,15 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
     // Going on does not make the file whole: the caller must still learn of the failure.
     outcome = ReportOutcome::kCompleteWithFailure;
   }
-  // A file without its closing tag is not a finished file, even though nobody is asked.
-  if (!writer.WriteEndTag(kReport, 0)) outcome = ReportOutcome::kCompleteWithFailure;
+  // A file without its closing tag is not a finished file: nothing is left to go on with, but
+  // the user must not take it for a whole one (after a failed section they have been told).
+  if (!writer.WriteEndTag(kReport, 0)) {
+    if (outcome == ReportOutcome::kComplete) {
+      MessageBoxA(context.owner, kClosingFailedMessage, kMessageCaption,
+                  MB_OK | MB_ICONEXCLAMATION);
+    }
+    outcome = ReportOutcome::kCompleteWithFailure;
+  }
   writer.Close();
   return outcome;
 }

@@ -1,7 +1,8 @@
 // The whole linkage file: declaration, REPORT, SYSTEM, BASIC, DATA, end of REPORT. After a
 // section fails the user is asked, in a box owned by context.owner, whether to go on: No ends
 // the document at once (REPORT is closed, so the file keeps what was written plus that end
-// tag); Yes goes on with the next section. The output is closed in every case, also when a
+// tag); Yes goes on with the next section. When only the closing tag fails the user is told
+// the file is incomplete. The output is closed in every case, also when a
 // figure raises AmountOverflow out of the writers (the file then keeps what was written).
 #pragma once
 
@@ -26,3 +27,5 @@ ReportOutcome WriteReportFromSavedFigures(ReportOutput& file, const char* path,
 extern const char* const kSystemFailedQuestion;
 extern const char* const kBasicFailedQuestion;
 extern const char* const kDataFailedQuestion;
+// The notice after the closing REPORT tag could not be written (exclamation, OK).
+extern const char* const kClosingFailedMessage;

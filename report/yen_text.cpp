@@ -1,5 +1,7 @@
 #include "report/yen_text.h"
 
+#include "aggregate/amount.h"
+
 std::int64_t roundToYen(std::int64_t amount, int roundingMode) {
   std::int64_t q = amount / 10000;
   std::int64_t r = amount - q * 10000;
@@ -23,6 +25,9 @@ std::int64_t roundToYen(std::int64_t amount, int roundingMode) {
 }
 
 std::string yenText(std::int64_t amount, int roundingMode) {
+  // The figures come from sums the business core formed in 64 bits; one beyond what the file
+  // may hold must end the run, never be written.
+  if (amount >= Amount::kLimit || amount <= -Amount::kLimit) throw AmountOverflow();
   std::int64_t yen = roundToYen(amount, roundingMode);
   return yen == 0 ? std::string() : std::to_string(yen);
 }

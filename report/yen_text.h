@@ -17,5 +17,5 @@ constexpr int kRoundUp = 2;
 std::int64_t roundToYen(std::int64_t amount, int roundingMode);
 
 // The element value of an amount: empty when it rounds to zero, else the decimal text with a
-// leading '-' when negative.
+// leading '-' when negative. Raises AmountOverflow for a magnitude of 10^14 yen or more.
 std::string yenText(std::int64_t amount, int roundingMode);

@@ -1,6 +1,6 @@
 // Failure paths of the stages: business-core calls made to fail (ledvia fault injection) and
-// amounts that leave the data model. A stage keeps what was added before the failure, and gives
-// back every cursor it took.
+// amounts that leave the data model. A stage stops at its first failure, keeps what was added
+// before it, and gives back every cursor it took.
 #include "aggregate/tests/engine_fixture.h"
 #include "ledvia/cursor_table.h"
 
@@ -83,10 +83,9 @@ const SoleCase kSoleCases[] = {
     {{"ClSetBumon::GetBmnCount", 0}, 0, 0, 0, 0, 0, 0},
     {{"ClSetBumon::GetCursor", 0}, 0, 0, 0, 0, 0, 0},
     {{"ClSetBumon::ReadyCursor", 0}, 0, 0, 0, 0, 0, 0},
-    // A failing department sum stops the department walk; the journal and assets still count.
-    {{"ClRuleKamoku::new", 0}, 0, 0, 0, Yen(1000), Yen(2000), Yen(5000)},
-    {{"ClRuleKamoku::MoveNext", 40}, 0, Yen(1000), 0, Yen(1000), Yen(2000), Yen(5000)},
-    // A failing journal walk skips the assets.
+    // The stage stops at its first failure: what follows is not summed.
+    {{"ClRuleKamoku::new", 0}, 0, 0, 0, 0, 0, 0},
+    {{"ClRuleKamoku::MoveNext", 40}, 0, Yen(1000), 0, 0, 0, 0},
     {{"ClRuleShiwake::MoveNext", 1}, 0, Yen(1000), Yen(2000), Yen(1000), 0, 0},
     {{"ClRuleGenkashokyaku::new", 0}, 0, Yen(1000), Yen(2000), Yen(1000), Yen(2000), 0},
     {{"ClSetData::GetAccPeriod", 0}, 0, Yen(1000), Yen(2000), Yen(1000), Yen(2000), 0},
@@ -135,8 +134,8 @@ const RateStageCase kRateStageCases[] = {
     {4, {"ClSetKamoku::GetCursor", 0}, 0, 0},
     {4, {"ClDataMgr::GetSetObject:4", 0}, 0, 0},
     {4, {"ClRuleShohizei::MoveReady", 0}, 0, 0},
-    // A tax-sum row that cannot be read is skipped and the walk goes on.
-    {4, {"ClRuleShohizei::MoveNext", 0}, 1, 0},
+    // A tax-sum row that cannot be read would leave the sum short: the stage fails.
+    {4, {"ClRuleShohizei::MoveNext", 0}, 0, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, RateStageFailureTest, testing::ValuesIn(kRateStageCases));
 

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "app/ExportApp.h"
+#include "app/run_messages.h"
+#include "ledvia/fault_injection.h"
 #include "ledvia/tests/company_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "winport/recording_ui.h"
@@ -35,6 +38,11 @@ class ExportRunTest : public ledvia::testing::SampleSession {
     return std::any_of(backend_.notices.begin(), backend_.notices.end(), [](const auto& n) {
       return n.first.rfind("集計中", 0) == 0 && n.second == WindowNotice::Shown;
     });
+  }
+
+  bool Shown(const std::string& text) const {
+    return std::any_of(backend_.boxes.begin(), backend_.boxes.end(),
+                       [&](const auto& box) { return box.text == text; });
   }
 
   testsupport::CurrentDirectoryGuard directory_;
@@ -69,6 +77,84 @@ TEST_F(ExportRunTest, SavedFiguresRunKeepsTheProgressWindowHidden) {
   EXPECT_TRUE(backend_.waitCursor.empty());
   ASSERT_EQ(backend_.boxes.size(), 1u);
   EXPECT_NE(backend_.boxes[0].owner, nullptr);
+}
+
+// What the user is told when a stage or a check fails.
+enum class Told { kLibrary, kOwn, kSettings };
+
+struct FailureCase {
+  const char* user;  // user7 corporate, user3 sole proprietor, both general taxation
+  const char* call;
+  int code;
+  int after;
+  Told told;
+};
+
+class ExportRunFailureTest : public ExportRunTest,
+                             public testing::WithParamInterface<FailureCase> {};
+
+// One business-core call made to fail in each check and stage: the run stops before the file
+// is opened, with result 2 and no completion message.
+const FailureCase kFailureCases[] = {
+    {"user7", "ClSetShohizei::Get", 7, 0, Told::kSettings},
+    {"user7", "ClDataMgr::GetSetObject:4", 7, 0, Told::kSettings},
+    {"user7", "ClRuleShiwake::CheckExistSwkByJigyoBunrui", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleShiwake::GetSwkCount", 7, 0, Told::kLibrary},
+    {"user7", "ClSetShohizei::GetTaxRateCount", -7, 0, Told::kLibrary},
+    {"user7", "ClSetShohizei::Get", 7, 1, Told::kSettings},
+    {"user7", "ClRuleShohizeiShinkoku::new", 7, 0, Told::kOwn},
+    {"user7", "ClRuleShohizeiShinkoku::SumTax", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleShohizei::new", 7, 0, Told::kOwn},
+    {"user7", "ClSetKamoku::WalkFind", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleShohizei::MoveReady", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleShohizei::GetSumInfoCount", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleShohizei::MoveNext", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleKamoku::MoveReady", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleKamoku::GetSumCount", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleKamoku::SetMovePos", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleKamoku::MoveNext", 7, 3, Told::kLibrary},
+    {"user7", "ClRuleShiwake::GetSwkCount", 7, 1, Told::kLibrary},
+    {"user7", "ClRuleShiwake::MoveReady", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleShiwake::MoveNext", 7, 1, Told::kLibrary},
+    {"user7", "ClSetData::GetAccPeriod", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleGenkashokyaku::new", 7, 0, Told::kOwn},
+    {"user7", "ClRuleGenkashokyaku::MoveReady", 7, 0, Told::kLibrary},
+    {"user7", "ClRuleGenkashokyaku::GetCount", 7, 0, Told::kLibrary},
+    {"user1", "ClRuleGenkashokyaku::Move", 7, 0, Told::kLibrary},
+    {"user3", "ClSetBumon::GetBmnCount", 7, 0, Told::kLibrary},
+    {"user3", "ClSetBumon::GetCursor", 7, 0, Told::kLibrary},
+    {"user3", "ClSetBumon::Walk", 7, 1, Told::kLibrary},
+    {"user3", "ClRuleKamoku::new", 7, 0, Told::kOwn},
+    {"user3", "ClRuleKamoku::MoveNext", 7, 40, Told::kLibrary},
+    {"user3", "ClRuleShiwake::GetSwkCount", 7, 1, Told::kLibrary},
+    {"user3", "ClRuleShiwake::MoveNext", 7, 2, Told::kLibrary},
+    {"user3", "ClSetData::GetAccPeriod", 7, 0, Told::kLibrary},
+    {"user3", "ClRuleGenkashokyaku::Move", 7, 1, Told::kLibrary},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, ExportRunFailureTest, testing::ValuesIn(kFailureCases));
+
+TEST_P(ExportRunFailureTest, AFailedStageEndsTheRunBeforeTheFile) {
+  const FailureCase& c = GetParam();
+  SCOPED_TRACE(testing::Message() << c.user << " " << c.call << "@" << c.after);
+  ledvia::InjectFault(c.call, c.code, c.after);
+  EXPECT_FALSE(Run(c.user, false));
+  EXPECT_EQ(app_.resultCode, kResultFailed);
+  EXPECT_FALSE(std::filesystem::exists(temp_ / "out.xml"));
+  EXPECT_FALSE(Shown(kCompletionMessage));
+  switch (c.told) {
+    case Told::kLibrary:
+      // The accounting product's own message names the code of the call that failed.
+      ASSERT_FALSE(backend_.boxes.empty());
+      EXPECT_TRUE(backend_.boxes.back().text.ends_with("エラーコード：" + std::to_string(c.code)))
+          << backend_.boxes.back().text;
+      break;
+    case Told::kOwn:
+      EXPECT_TRUE(Shown(kAggregationFailedMessage));
+      break;
+    case Told::kSettings:
+      EXPECT_TRUE(Shown(kTaxSettingsUnreadableMessage));
+      break;
+  }
 }
 
 }  // namespace

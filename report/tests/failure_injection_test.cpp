@@ -84,8 +84,11 @@ TEST_F(FailingLines, DocumentReportsEveryFailure) {
       ReportOutcome outcome = WriteReportFromSavedFigures(out, "a.xml", fixture.context);
       ASSERT_EQ(out.lines, std::vector<std::string>(all.begin(), all.begin() + n)) << n;
       if (n + 1 == all.size()) {
-        // Only the closing tag was lost: nobody is asked, but the file is not whole.
-        EXPECT_TRUE(backend.boxes.empty());
+        // Only the closing tag was lost: nothing is left to ask, but the user is told the file
+        // is not whole.
+        ASSERT_EQ(backend.boxes.size(), 1u);
+        EXPECT_EQ(backend.boxes[0].text, kClosingFailedMessage);
+        EXPECT_EQ(backend.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(outcome, ReportOutcome::kCompleteWithFailure);
         continue;
       }

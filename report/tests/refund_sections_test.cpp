@@ -83,6 +83,11 @@ TEST(Kanpuh, FromTotals) {
   EXPECT_EQ(Kanpuh(totals, context)[0], "2");
   context.data.entityKind = 3;
   EXPECT_EQ(Kanpuh(totals, context), Values(16, ""));
+  // Any figure of the settled lines makes their class, the last line's non-taxable one too.
+  TaxTotals onlyOther;
+  onlyOther.Allocate(5);
+  onlyOther.otherProfitLoss.nonTaxable = 1;
+  EXPECT_EQ(Kanpuh(onlyOther, reporttest::BaseContext(1, 2))[0], "1");
 }
 
 TEST(RefundSections, SavedClassBytesAndConditions) {

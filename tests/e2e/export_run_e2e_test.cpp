@@ -39,6 +39,7 @@ const std::string kSystemFailed = U8(u8"システム情報の出力に失敗し�
 const std::string kBasicFailed = U8(u8"基本情報の出力に失敗しました。");
 const std::string kDataFailed = U8(u8"連動情報の出力に失敗しました。");
 const std::string kOverflow = U8(u8"金額が処理できる範囲を超えたため");
+const std::string kUnexpected = U8(u8"消費税情報の出力中にエラーが発生しました。");
 
 std::optional<std::string> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -283,6 +284,30 @@ TEST_F(ExportRun, MonthRangesSumTheirMonthIndices) {
   }
 }
 
+// A six-month year with interim closing, up to its last month: the find names both the interim
+// (15) and the year-end (18) adjustment, and the account sums count both as the journal does.
+TEST_F(ExportRun, SixMonthInterimYearCountsBothAdjustmentsEverywhere) {
+  const std::string sixMonths = "update data set period_end = 20200930 where data_no = 6;";
+  const std::string purchases =
+      "insert into journal (data_no, entry_no, date, month_index, debit_account, debit_amount, "
+      "debit_category, credit_account, credit_amount) values "
+      "(6, 9115, 20200930, 15, 500, 150000000, 24, 991, 150000000), "
+      "(6, 9118, 20200930, 18, 500, 1800000000, 24, 991, 1800000000);";
+  auto figure = [&](const std::string& sql, const char* element) {
+    fs::remove(Output());
+    HostRun run = Run("user6", Export({"type 1014 4", "type 1016 9"}, Output()), "",
+                      "LEDVIA_DATA=" + e2e::Quoted(ChangedDatabase(sql)));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    std::string text = XPath(Output(), std::string("/REPORT/DATA/KANPUH/") + element);
+    return text.empty() ? 0 : std::stoll(text);
+  };
+  // Settled from the account sums, non-taxable from the journal: both gain 15,000 + 180,000.
+  for (const char* element : {"SHOHINSHIIRE1", "SHOHINSHIIRE2"}) {
+    EXPECT_EQ(figure(sixMonths + purchases, element) - figure(sixMonths, element), 195000)
+        << element;
+  }
+}
+
 // After success the record of the user and data holds the method and months; a run started
 // with a handshake keeps the remembered output path, with or without a path of its own.
 TEST_F(ExportRun, RememberedSettingsAfterSuccess) {
@@ -319,6 +344,7 @@ TEST_F(ExportRun, WriteFailureDuringSystem) {
        {"answer yes", "answer yes", "answer yes"},
        {kSystemFailed, kBasicFailed, kDataFailed, kDone}},
       {"user7", {}, {"answer no"}, {kSystemFailed}},
+      {"user1", {"click 1031"}, {"answer no"}, {kSystemFailed}},
       {"user1",
        {"click 1031"},
        {"answer yes", "answer yes", "answer yes"},
@@ -340,7 +366,8 @@ TEST_F(ExportRun, WriteFailureDuringSystem) {
 }
 
 // An amount beyond 10^14 yen, in the sums or in the file's figures, ends the run with one
-// message and result 2; the file keeps what was written before.
+// message and result 2; the file keeps what was written before. Any other exception out of the
+// libraries ends it the same way, with the general message.
 TEST_F(ExportRun, AmountOverflowEndsTheRun) {
   struct Case {
     const char* what;
@@ -348,6 +375,8 @@ TEST_F(ExportRun, AmountOverflowEndsTheRun) {
     Lines choices;
     std::string sql;
     bool fileStarted;
+    std::string env = "";
+    std::string message = kOverflow;
   };
   const Case cases[] = {
       {"two purchases of 6 x 10^13 yen in the corporate statement",
@@ -364,17 +393,32 @@ TEST_F(ExportRun, AmountOverflowEndsTheRun) {
        "insert or replace into saved_figures (data_no, offset, width, value) values "
        "(1, 12643, 8, 50000000000000000);",
        true},
+      {"two taxable sales of 6 x 10^13 yen, of business types 1 and 2",
+       "user7",
+       {},
+       "insert into journal (data_no, entry_no, date, month_index, debit_account, debit_amount, "
+       "credit_account, credit_amount, credit_category, rate, business_type) values "
+       "(7, 901, 20200110, 1, 130, 600000000000000000, 400, 600000000000000000, 1, 1000, 1), "
+       "(7, 902, 20200210, 2, 130, 600000000000000000, 400, 600000000000000000, 1, 1000, 2);",
+       true},
+      {"an exception raised by the tax-return summation",
+       "user7",
+       {},
+       "",
+       false,
+       "LEDVIA_FAIL=ClRuleShohizeiShinkoku::SumTax=throw",
+       kUnexpected},
   };
   for (const Case& c : cases) {
     fs::remove(Output());
     const std::string database = ChangedDatabase(c.sql);
-    HostRun run =
-        Run(c.user, Export(c.choices, Output()), "", "LEDVIA_DATA=" + e2e::Quoted(database));
+    HostRun run = Run(c.user, Export(c.choices, Output()), "",
+                      "LEDVIA_DATA=" + e2e::Quoted(database) + " " + c.env);
     SCOPED_TRACE(std::string(c.what) + "\n" + run.output);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.Has("lparam=2"));
     EXPECT_EQ(run.BoxCount(), 1);
-    EXPECT_TRUE(run.Has(kOverflow));
+    EXPECT_TRUE(run.Has(c.message));
     std::optional<std::string> file = ReadBytes(Output());
     EXPECT_EQ(file.has_value(), c.fileStarted);
     if (file) {
