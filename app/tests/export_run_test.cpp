@@ -121,6 +121,11 @@ const FailureCase kFailureCases[] = {
     {"user7", "ClRuleGenkashokyaku::MoveReady", 7, 0, Told::kLibrary},
     {"user7", "ClRuleGenkashokyaku::GetCount", 7, 0, Told::kLibrary},
     {"user1", "ClRuleGenkashokyaku::Move", 7, 0, Told::kLibrary},
+    {"user7", "ClAccPeriod::GetPeriodByMonthKind", 7, 0, Told::kLibrary},
+    {"user3", "ClRuleShiwake::GetSwkCount", 7, 0, Told::kLibrary},
+    {"user3", "ClSetShohizei::Get", 7, 1, Told::kSettings},
+    {"user3", "ClRuleShohizeiShinkoku::SumTax", 7, 0, Told::kLibrary},
+    {"user3", "ClRuleShohizei::MoveNext", 7, 0, Told::kLibrary},
     {"user3", "ClSetBumon::GetBmnCount", 7, 0, Told::kLibrary},
     {"user3", "ClSetBumon::GetCursor", 7, 0, Told::kLibrary},
     {"user3", "ClSetBumon::Walk", 7, 1, Told::kLibrary},
@@ -130,6 +135,7 @@ const FailureCase kFailureCases[] = {
     {"user3", "ClRuleShiwake::MoveNext", 7, 2, Told::kLibrary},
     {"user3", "ClSetData::GetAccPeriod", 7, 0, Told::kLibrary},
     {"user3", "ClRuleGenkashokyaku::Move", 7, 1, Told::kLibrary},
+    {"user3", "ClAccPeriod::GetPeriodByMonthKind", 7, 1, Told::kLibrary},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, ExportRunFailureTest, testing::ValuesIn(kFailureCases));
 
