@@ -7,7 +7,6 @@
 #include "app/environment_check.h"
 #include "app/handshake.h"
 #include "app/run_messages.h"
-#include "editions/edition.h"
 #include "resources/strings.h"
 #include "winport/cp932.h"
 #include "winport/files.h"
@@ -35,7 +34,7 @@ BOOL ExportApp::InitInstance() {
 bool ExportApp::StartUp() {
   ClAccConnect* session = ClAccConnect::Inst();
   session->title = kMessageCaption;
-  session->SetAppType(CurrentEdition().appType);
+  session->SetAppType(edition_.appType);
   session->SetUseDataType(3);
   if (session->Initiate() != 0) return false;
 

@@ -8,7 +8,9 @@
 
 #include "accounting/StSHOHIZEIINFO.h"
 #include "aggregate/tax_totals.h"
+#include "app/edition.h"
 #include "report/report_context.h"
+#include "report/report_document.h"
 #include "winport/mfc.h"
 
 class ClSetData;
@@ -23,6 +25,9 @@ constexpr std::int32_t kResultFailed = 2;
 
 class ExportApp : public CWinApp {
  public:
+  // The program runs as `edition` (which outlives it).
+  explicit ExportApp(const Edition& edition) : edition_(edition) {}
+
   // Start-up and the whole export run; true only when the run ended with its completion
   // message. Nothing escapes it: an exception (an amount beyond the data model, memory) ends
   // the run with one message and result 2, so ExitInstance always closes the session and
@@ -66,8 +71,14 @@ class ExportApp : public CWinApp {
                              ProgressDialog& progress);
   bool AggregateAndWrite(const StDATAINFO& data, const ExportConditions& conditions,
                          ProgressDialog& progress);
+  // After the file was written: true when the run goes on to its end (resultCode 2 for a file
+  // finished past a failure, after telling the user when only the closing tag was lost); false
+  // when the file was abandoned (resultCode 2).
+  bool FinishReport(ReportOutcome outcome, HWND owner);
   // What the report writers need: SYSTEM texts, the data, the settings as last read, the
-  // totals and the saved figures; message boxes owned by `owner`.
+  // totals and the saved figures, and the questions to ask in boxes owned by `owner`.
   ReportContext MakeReportContext(const StDATAINFO& data, HWND owner) const;
   void NotifyCaller();
+
+  const Edition& edition_;
 };

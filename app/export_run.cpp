@@ -10,14 +10,13 @@
 #include "accounting/ClSysUser.h"
 #include "accounting/StDATAINFO.h"
 #include "accounting/StSaveTaxInfo.h"
+#include "aggregate/run_month_find.h"
 #include "app/ExportApp.h"
 #include "app/conditions_texts.h"
 #include "app/period.h"
 #include "app/run_messages.h"
-#include "app/run_month_find.h"
 #include "app/saved_figures.h"
 #include "app/tax_settings.h"
-#include "editions/edition.h"
 #include "report/report_document.h"
 #include "resources/strings.h"
 #include "ui/conditions_dialog.h"
@@ -74,6 +73,18 @@ void ShowAggregationFailure(int code, HWND owner) {
   ShowRunMessage(owner, kAggregationFailedMessage, MB_OK | MB_ICONEXCLAMATION);
 }
 
+const char* FailedSectionQuestion(ReportSection section) {
+  switch (section) {
+    case ReportSection::kSystem:
+      return kSystemFailedQuestion;
+    case ReportSection::kBasic:
+      return kBasicFailedQuestion;
+    case ReportSection::kData:
+      break;
+  }
+  return kDataFailedQuestion;
+}
+
 }  // namespace
 
 bool ExportApp::ReadRunTaxSettings(const StDATAINFO& data, HWND owner) {
@@ -127,7 +138,7 @@ bool ExportApp::RunExport() {
   setup.taxationKind = taxationKind;
 
   RememberedSettings remembered(setup.userId, setup.selectionFirst, setup.selectionSecond,
-                                CurrentEdition().settingsFileName);
+                                edition_.settingsFileName);
   ConditionsDialog dialog(setup, remembered);
   if (dialog.DoModal() == kConditionsCancel) {
     resultCode = kResultStopped;
@@ -157,14 +168,8 @@ bool ExportApp::WriteFromSavedFigures(const StDATAINFO& data, const ExportCondit
   ReportContext context = MakeReportContext(data, progress.GetSafeHwnd());
   Win32FileOutput file;
   ReportOutcome outcome = WriteReportFromSavedFigures(file, conditions.outputPath.c_str(), context);
-  if (outcome == ReportOutcome::kAbandoned) {
-    savedFigures.reset();
-    resultCode = kResultFailed;
-    return false;
-  }
-  // A file the user chose to finish past a failed section is still incomplete.
-  if (outcome == ReportOutcome::kCompleteWithFailure) resultCode = kResultFailed;
-  return true;
+  if (outcome == ReportOutcome::kAbandoned) savedFigures.reset();
+  return FinishReport(outcome, progress.GetSafeHwnd());
 }
 
 bool ExportApp::AggregateAndWrite(const StDATAINFO& data, const ExportConditions& conditions,
@@ -196,7 +201,7 @@ bool ExportApp::AggregateAndWrite(const StDATAINFO& data, const ExportConditions
   if (sixthTypeEntries > 0 && settings.taxationKind == 1) {
     if (startDate < kSixthTypeFirstDay) {
       char text[1024];
-      std::snprintf(text, sizeof text, kSixthTypeMessage, CurrentEdition().programName);
+      std::snprintf(text, sizeof text, kSixthTypeMessage, edition_.programName);
       ShowRunMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
       resultCode = kResultStopped;
       return false;
@@ -235,20 +240,32 @@ bool ExportApp::AggregateAndWrite(const StDATAINFO& data, const ExportConditions
 
   ReportContext context = MakeReportContext(data, owner);
   Win32FileOutput file;
-  ReportOutcome outcome = WriteReportFromTotals(file, conditions.outputPath.c_str(), context);
-  if (outcome == ReportOutcome::kAbandoned) {
-    resultCode = kResultFailed;
-    return false;
+  return FinishReport(WriteReportFromTotals(file, conditions.outputPath.c_str(), context), owner);
+}
+
+bool ExportApp::FinishReport(ReportOutcome outcome, HWND owner) {
+  switch (outcome) {
+    case ReportOutcome::kComplete:
+      return true;
+    case ReportOutcome::kAbandoned:
+      resultCode = kResultFailed;
+      return false;
+    case ReportOutcome::kUnclosed:
+      // Nothing is left to go on with, but nobody may take the file for a whole one.
+      ShowRunMessage(owner, kClosingFailedMessage, MB_OK | MB_ICONEXCLAMATION);
+      break;
+    case ReportOutcome::kCompleteWithFailure:
+      break;
   }
-  // A file the user chose to finish past a failed section is still incomplete.
-  if (outcome == ReportOutcome::kCompleteWithFailure) resultCode = kResultFailed;
+  // A file finished past a failed section, or without its closing tag, is still incomplete.
+  resultCode = kResultFailed;
   return true;
 }
 
 ReportContext ExportApp::MakeReportContext(const StDATAINFO& data, HWND owner) const {
   ReportContext context;
   context.functionId = functionId;
-  context.programName = CurrentEdition().programName;
+  context.programName = edition_.programName;
   context.connectedProgramVersion = LoadResourceString(IDS_VERSION);
   context.data = data;
   context.settings = taxSettings;
@@ -256,6 +273,12 @@ ReportContext ExportApp::MakeReportContext(const StDATAINFO& data, HWND owner) c
   context.roundingMode = roundingMode;
   context.totals = totals.SlotCount() > 0 ? &totals : nullptr;
   context.savedFigures = savedFigures.get();
-  context.owner = owner;
+  context.goOnAfterFailure = [owner](ReportSection section) {
+    return ShowRunMessage(owner, FailedSectionQuestion(section), MB_YESNO | MB_ICONEXCLAMATION) ==
+           IDYES;
+  };
+  context.outOfMemory = [owner] {
+    ShowRunMessage(owner, kOutOfMemoryMessage, MB_OK | MB_ICONEXCLAMATION);
+  };
   return context;
 }

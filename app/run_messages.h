@@ -1,5 +1,5 @@
-// The messages of the export run (caption "消費税"). The questions after a failed section of
-// the file are the report's own (report/report_document.h).
+// The messages of the export run (caption "消費税"), the questions after a failed section of
+// the file among them.
 #pragma once
 
 // Sixth-business-type entries in a simplified-taxation range that starts before 2015-04-01;
@@ -18,6 +18,19 @@ inline constexpr char kImportCategoryMessage[] =
     "集計範囲の中に、輸入取引の本体分、国税分、地方税分が未確定の税区分(31,32,33,35,36,37)"
     "を使用している仕訳があります。\n"
     "この仕訳の金額は、消費税申告書には集計されません。";
+
+// A section of the file could not be written: Yes goes on with the next section, No ends the
+// file there (result 2). Exclamation, Yes and No.
+inline constexpr char kSystemFailedQuestion[] =
+    "システム情報の出力に失敗しました。\n\n出力を続けますか？";
+inline constexpr char kBasicFailedQuestion[] =
+    "基本情報の出力に失敗しました。\n\n出力を続けますか？";
+inline constexpr char kDataFailedQuestion[] =
+    "連動情報の出力に失敗しました。\n\n出力を続けますか？";
+
+// Every section was written but the file's closing tag was lost. Exclamation, OK; result 2.
+inline constexpr char kClosingFailedMessage[] =
+    "連動ファイルの出力に失敗しました。\n\n出力したファイルは完全ではありません。";
 
 // The run reached its end. Information, OK.
 inline constexpr char kCompletionMessage[] =

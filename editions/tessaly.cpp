@@ -1,10 +1,4 @@
 // Tessaly: the standard edition of the exporter.
-#include "editions/edition.h"
-#include "editions/version_section.h"
+#include "editions/edition_program.h"
 
-const Edition& CurrentEdition() {
-  static const Edition edition{ClSysEnvMgr::APPTYPE_STANDARD, "Ledvia２０", "Tessaly.env"};
-  return edition;
-}
-
-QL_EDITION_VERSION("Tessaly", "消費税連動 Tessaly (standard edition)")
+QL_EDITION_PROGRAM("tessaly", "Tessaly", "消費税連動 Tessaly (standard edition)")

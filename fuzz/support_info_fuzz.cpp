@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& root = fuzzsupport::Root();
   fuzzsupport::WriteFile(root + "/SUPPORT.INF",
                          std::string_view(reinterpret_cast<const char*>(data), size));
-  SupportInfo info(nullptr, "C:\\");
+  SupportInfo info({}, "C:\\");
   const std::string values[] = {info.ProductName(), info.ProductVersion(),
                                 info.Field("[=お問い合わせ内容=]"),
                                 info.Field("[=症状が再現する手順や条件=]"), info.Field("[=")};

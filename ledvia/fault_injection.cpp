@@ -1,10 +1,11 @@
 #include "ledvia/fault_injection.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <stdexcept>
+
+#include "winport/fault_list.h"
 
 namespace ledvia {
 namespace {
@@ -28,46 +29,20 @@ FaultTable& Table() {
   return table;
 }
 
-bool ParseInt(const std::string& text, int* value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  long parsed = std::strtol(text.c_str(), &end, 10);
-  if (*end != '\0' || parsed < -2147483647L - 1 || parsed > 2147483647L) return false;
-  *value = static_cast<int>(parsed);
-  return true;
-}
-
 // Malformed items are reported on stderr and skipped: a typo in a test's environment should
 // be visible, not silently make the test pass.
 int ParseInto(FaultTable& table, const std::string& all) {
+  auto code = [](const std::string& text, long* value) {
+    if (text == "throw") {
+      *value = kThrowCode;
+      return true;
+    }
+    return winport::ParseFaultNumber(text, value) && *value != 0 && *value != kThrowCode;
+  };
   int malformed = 0;
-  std::size_t pos = 0;
-  while (pos <= all.size()) {
-    std::size_t comma = all.find(',', pos);
-    std::string item =
-        all.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
-    pos = comma == std::string::npos ? all.size() + 1 : comma + 1;
-    if (item.empty()) continue;
-    std::size_t equals = item.find('=');
-    std::size_t at = equals == std::string::npos ? std::string::npos : item.find('@', equals);
-    Fault fault;
-    bool ok = equals != std::string::npos && equals > 0;
-    if (ok) {
-      std::string code =
-          item.substr(equals + 1, at == std::string::npos ? std::string::npos : at - equals - 1);
-      if (code == "throw") {
-        fault.code = kThrowCode;
-      } else {
-        ok = ParseInt(code, &fault.code) && fault.code != 0 && fault.code != kThrowCode;
-      }
-      if (ok && at != std::string::npos) ok = ParseInt(item.substr(at + 1), &fault.after);
-    }
-    if (!ok || fault.after < 0) {
-      std::fprintf(stderr, "LEDVIA_FAIL: ignored malformed item '%s'\n", item.c_str());
-      ++malformed;
-      continue;
-    }
-    table.faults[item.substr(0, equals)] = fault;
+  for (const winport::FaultListItem& item :
+       winport::ParseFaultList(all, "LEDVIA_FAIL", code, &malformed)) {
+    table.faults[item.call] = Fault{static_cast<int>(item.code), item.after};
   }
   return malformed;
 }

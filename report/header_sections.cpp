@@ -34,7 +34,7 @@ int WriteSystemSection(ReportWriter& writer, const ReportContext& context) {
   std::string version;
   {
     // The reader lives only while the two values are taken.
-    SupportInfo support(context.owner);
+    SupportInfo support(context.outOfMemory);
     name = support.ProductName();
     version = support.ProductVersion();
   }

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "accounting/StDATAINFO.h"
 #include "accounting/StSHOHIZEIINFO.h"
 #include "aggregate/tax_totals.h"
-#include "winport/win32_types.h"
 
 // Taxation kind 2, the general method: only then do the general-method DATA groups of the
 // saved figures, the purchase-tax flag of BASIC and the refund statements carry figures.
@@ -20,6 +20,9 @@ constexpr bool IsCorporate(std::uint8_t entityKind) { return entityKind == 0 || 
 constexpr bool IsSoleProprietor(std::uint8_t entityKind) {
   return entityKind == 3 || entityKind == 4;
 }
+
+// The sections after whose failure the user decides whether the file goes on.
+enum class ReportSection { kSystem, kBasic, kData };
 
 struct ReportContext {
   // SYSTEM: the caller's function identifier (1 without a handshake), the edition's program
@@ -41,6 +44,11 @@ struct ReportContext {
   // The 24,576-byte saved-figures buffer (StSaveTaxInfo), or nullptr.
   const unsigned char* savedFigures = nullptr;
 
-  // Owner of the writers' message boxes.
-  HWND owner = nullptr;
+  // The run's side of the dialogue with the user: the writers show nothing themselves.
+  // Asked after `section` could not be written: true goes on with the next section; unset, the
+  // file ends there.
+  std::function<bool(ReportSection)> goOnAfterFailure;
+  // Told when the support-information file could not be read for want of memory (its fields
+  // are then empty and the file goes on).
+  std::function<void()> outOfMemory;
 };

@@ -1,17 +1,8 @@
 #include "report/report_document.h"
-#include "resources/strings.h"
 
 #include "report/data_sections.h"
 #include "report/header_sections.h"
 #include "report/report_writer.h"
-#include "winport/message_box.h"
-
-const char* const kSystemFailedQuestion =
-    "システム情報の出力に失敗しました。\n\n出力を続けますか？";
-const char* const kBasicFailedQuestion = "基本情報の出力に失敗しました。\n\n出力を続けますか？";
-const char* const kDataFailedQuestion = "連動情報の出力に失敗しました。\n\n出力を続けますか？";
-const char* const kClosingFailedMessage =
-    "連動ファイルの出力に失敗しました。\n\n出力したファイルは完全ではありません。";
 
 namespace {
 
@@ -27,28 +18,26 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
 
   struct Section {
     int (*write)(ReportWriter&, const ReportContext&, BasicVariant);
-    const char* question;
+    ReportSection name;
   };
   const Section sections[] = {
       {[](ReportWriter& w, const ReportContext& c, BasicVariant) {
          return WriteSystemSection(w, c);
        },
-       kSystemFailedQuestion},
+       ReportSection::kSystem},
       {[](ReportWriter& w, const ReportContext& c, BasicVariant v) {
          return WriteBasicSection(w, c.data, v, c);
        },
-       kBasicFailedQuestion},
+       ReportSection::kBasic},
       {[](ReportWriter& w, const ReportContext& c, BasicVariant v) {
          return v == BasicVariant::kJournal ? WriteDataFromTotals(w, c) : WriteDataFromSaved(w, c);
        },
-       kDataFailedQuestion},
+       ReportSection::kData},
   };
   ReportOutcome outcome = ReportOutcome::kComplete;
   for (const Section& section : sections) {
     if (section.write(writer, context, variant)) continue;
-    int answer = MessageBoxA(context.owner, section.question, kMessageCaption,
-                             MB_YESNO | MB_ICONEXCLAMATION);
-    if (answer != IDYES) {
+    if (!context.goOnAfterFailure || !context.goOnAfterFailure(section.name)) {
       writer.WriteEndTag(kReport, 0);
       writer.Close();
       return ReportOutcome::kAbandoned;
@@ -56,14 +45,9 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
     // Going on does not make the file whole: the caller must still learn of the failure.
     outcome = ReportOutcome::kCompleteWithFailure;
   }
-  // A file without its closing tag is not a finished file: nothing is left to go on with, but
-  // the user must not take it for a whole one (after a failed section they have been told).
-  if (!writer.WriteEndTag(kReport, 0)) {
-    if (outcome == ReportOutcome::kComplete) {
-      MessageBoxA(context.owner, kClosingFailedMessage, kMessageCaption,
-                  MB_OK | MB_ICONEXCLAMATION);
-    }
-    outcome = ReportOutcome::kCompleteWithFailure;
+  // A file without its closing tag is not a finished file, even with nothing left to go on to.
+  if (!writer.WriteEndTag(kReport, 0) && outcome == ReportOutcome::kComplete) {
+    outcome = ReportOutcome::kUnclosed;
   }
   writer.Close();
   return outcome;

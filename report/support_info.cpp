@@ -1,11 +1,9 @@
 #include "report/support_info.h"
-#include "resources/strings.h"
 
 #include <algorithm>
 #include <new>
 
 #include "winport/files.h"
-#include "winport/message_box.h"
 
 namespace {
 
@@ -19,8 +17,8 @@ constexpr unsigned char kUnread = 0xFF;
 
 }  // namespace
 
-SupportInfo::SupportInfo(HWND owner, std::string folder)
-    : owner_(owner), folder_(std::move(folder)) {}
+SupportInfo::SupportInfo(std::function<void()> outOfMemory, std::string folder)
+    : outOfMemory_(std::move(outOfMemory)), folder_(std::move(folder)) {}
 
 std::string SupportInfo::ProductName() { return Field(kProductNameMarker); }
 
@@ -32,7 +30,7 @@ void SupportInfo::Load() {
     block_.assign(kBlockSize, kUnread);
   } catch (const std::bad_alloc&) {
     block_.clear();
-    MessageBoxA(owner_, "ﾒﾓﾘが不足しています。", kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+    if (outOfMemory_) outOfMemory_();
     return;
   }
   std::string path = folder_ + kFileName;

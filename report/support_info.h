@@ -4,11 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "winport/win32_types.h"
 
 class SupportInfo {
  public:
@@ -16,8 +15,8 @@ class SupportInfo {
   static constexpr const char* kFileName = "SUPPORT.INF";
 
   // `folder` is prefixed to the file name (empty: the current directory, which start-up makes
-  // the program folder); `owner` owns the out-of-memory message.
-  explicit SupportInfo(HWND owner = nullptr, std::string folder = std::string());
+  // the program folder); `outOfMemory` is told when the file cannot be read for want of memory.
+  explicit SupportInfo(std::function<void()> outOfMemory = {}, std::string folder = std::string());
 
   // The field's value, or empty when the file or the field is missing. The first call loads
   // the file.
@@ -32,7 +31,7 @@ class SupportInfo {
     return std::string_view(reinterpret_cast<const char*>(block_.data()), block_.size());
   }
 
-  HWND owner_;
+  std::function<void()> outOfMemory_;
   std::string folder_;
   bool loaded_ = false;
   std::vector<unsigned char> block_;  // empty when it could not be allocated

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "accounting/ClFileMgr.h"
+#include "aggregate/month_range.h"
 #include "resources/dialogs.h"
 #include "resources/strings.h"
-#include "ui/month_range.h"
 #include "ui/output_destination.h"
 #include "winport/cp932.h"
 #include "winport/crt.h"

@@ -1,10 +1,11 @@
 #include "winport/fault_injection.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
+
+#include "winport/fault_list.h"
 
 namespace winport {
 namespace {
@@ -20,42 +21,16 @@ struct FaultTable {
   std::map<std::string, int> counts;
 };
 
-bool ParseNumber(const std::string& text, long* value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  *value = std::strtol(text.c_str(), &end, 10);
-  return *end == '\0';
-}
-
 // WINPORT_FAIL="Call=error[@after],...": faults for a whole program run, so that end-to-end
-// tests reach the failure paths of a started program. A malformed item is reported and skipped.
+// tests reach the failure paths of a started program.
 void ReadEnvironment(FaultTable& table) {
   const char* text = std::getenv("WINPORT_FAIL");
   if (text == nullptr) return;
-  std::string all = text;
-  std::size_t pos = 0;
-  while (pos < all.size()) {
-    std::size_t comma = all.find(',', pos);
-    if (comma == std::string::npos) comma = all.size();
-    std::string item = all.substr(pos, comma - pos);
-    pos = comma + 1;
-    std::size_t equals = item.find('=');
-    std::size_t at = equals == std::string::npos ? equals : item.find('@', equals);
-    long error = 0;
-    long after = 0;
-    bool ok = equals != std::string::npos && equals > 0 &&
-              ParseNumber(item.substr(equals + 1, at == std::string::npos ? std::string::npos
-                                                                          : at - equals - 1),
-                          &error) &&
-              error > 0 && (at == std::string::npos || ParseNumber(item.substr(at + 1), &after)) &&
-              after >= 0;
-    if (!ok) {
-      if (!item.empty())
-        std::fprintf(stderr, "WINPORT_FAIL: ignored malformed item '%s'\n", item.c_str());
-      continue;
-    }
-    table.faults[item.substr(0, equals)] =
-        Fault{static_cast<DWORD>(error), static_cast<int>(after)};
+  auto error = [](const std::string& code, long* value) {
+    return ParseFaultNumber(code, value) && *value > 0;
+  };
+  for (const FaultListItem& item : ParseFaultList(text, "WINPORT_FAIL", error)) {
+    table.faults[item.call] = Fault{static_cast<DWORD>(item.code), item.after};
   }
 }
 

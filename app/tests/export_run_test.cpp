@@ -49,7 +49,7 @@ class ExportRunTest : public ledvia::testing::SampleSession {
   testsupport::TempFolder temp_;
   winport::RecordingUiBackend backend_;
   winport::ScopedUiBackend installed_{backend_};
-  ExportApp app_;
+  ExportApp app_{*EditionNamed("tessaly")};
 };
 
 TEST_F(ExportRunTest, JournalRunShowsProgressUnderTheWaitCursor) {

@@ -5,8 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "aggregate/run_month_find.h"
 #include "app/conditions_texts.h"
-#include "app/run_month_find.h"
+#include "app/edition.h"
 
 namespace {
 
@@ -14,9 +15,7 @@ namespace {
 // fourth entries' values (0 when absent).
 std::vector<int> Entries(const MonthFind& find) {
   std::vector<int> values = {find.FirstIndex(), find.LastIndex()};
-  for (int i = 2; i < find.Length(); ++i) {
-    values.push_back(static_cast<std::int16_t>(find.entries[static_cast<std::size_t>(i)].value));
-  }
+  for (int month : find.Adjustments()) values.push_back(month);
   return values;
 }
 
@@ -84,3 +83,26 @@ TEST(ConditionsTexts, FromTheDataAndItsTaxSettings) {
 }
 
 }  // namespace
+
+// Only these constants tell the three programs apart.
+TEST(Editions, NamesAppTypesAndSettingsFiles) {
+  const struct {
+    const char* name;
+    ClSysEnvMgr::_AppType appType;
+    const char* programName;
+    const char* settingsFileName;
+  } cases[] = {
+      {"moravel", ClSysEnvMgr::APPTYPE_ARVELLE, "Ledvia２０ Arvelle", "Moravel.env"},
+      {"tessaly", ClSysEnvMgr::APPTYPE_STANDARD, "Ledvia２０", "Tessaly.env"},
+      {"brenwick", ClSysEnvMgr::APPTYPE_TIVERNO, "Ledvia２０ Tiverno", "Brenwick.env"},
+  };
+  ASSERT_EQ(Editions().size(), std::size(cases));
+  for (const auto& c : cases) {
+    const Edition* edition = EditionNamed(c.name);
+    ASSERT_NE(edition, nullptr) << c.name;
+    EXPECT_EQ(edition->appType, c.appType);
+    EXPECT_STREQ(edition->programName, c.programName);
+    EXPECT_STREQ(edition->settingsFileName, c.settingsFileName);
+  }
+  EXPECT_EQ(EditionNamed("Moravel"), nullptr);
+}

@@ -11,8 +11,6 @@
 #include "report_test_support.h"
 #include "tests/support/temp_folder.h"
 #include "winport/files.h"
-#include "winport/message_box.h"
-#include "winport/recording_ui.h"
 
 using reporttest::RecordingOutput;
 
@@ -67,36 +65,40 @@ TEST_F(FailingLines, EverySectionStopsAtTheFailedLine) {
   }
 }
 
-// The document: Yes to every question finishes it but reports the failure; No ends it with
-// the closing REPORT tag, which cannot reach a closed file either.
+// The sections the document asked about, answering every question with `goOn`.
+struct Questions {
+  explicit Questions(ReportContext& context, bool goOn) {
+    context.goOnAfterFailure = [this, goOn](ReportSection section) {
+      asked.push_back(section);
+      return goOn;
+    };
+  }
+  std::vector<ReportSection> asked;
+};
+
+// The document: going on past every failure finishes it but reports the failure; stopping ends
+// it with the closing REPORT tag, which cannot reach a closed file either.
 TEST_F(FailingLines, DocumentReportsEveryFailure) {
   reporttest::SavedFixture fixture(2, 0);
   RecordingOutput whole;
-  winport::RecordingUiBackend backend;
-  winport::ScopedUiBackend scoped(backend);
   ASSERT_EQ(WriteReportFromSavedFigures(whole, "a.xml", fixture.context), ReportOutcome::kComplete);
   const std::vector<std::string>& all = whole.lines;
   for (std::size_t n = 0; n < all.size(); ++n) {
-    for (int answer : {IDYES, IDNO}) {
-      backend.boxes.clear();
-      backend.answers.assign(3, answer);
+    for (bool goOn : {true, false}) {
+      Questions questions(fixture.context, goOn);
       RecordingOutput out(static_cast<int>(n));
       ReportOutcome outcome = WriteReportFromSavedFigures(out, "a.xml", fixture.context);
       ASSERT_EQ(out.lines, std::vector<std::string>(all.begin(), all.begin() + n)) << n;
       if (n + 1 == all.size()) {
-        // Only the closing tag was lost: nothing is left to ask, but the user is told the file
-        // is not whole.
-        ASSERT_EQ(backend.boxes.size(), 1u);
-        EXPECT_EQ(backend.boxes[0].text, kClosingFailedMessage);
-        EXPECT_EQ(backend.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_EQ(outcome, ReportOutcome::kCompleteWithFailure);
+        // Only the closing tag was lost: nothing is left to ask, but the file is not whole.
+        EXPECT_TRUE(questions.asked.empty());
+        EXPECT_EQ(outcome, ReportOutcome::kUnclosed);
         continue;
       }
-      ASSERT_FALSE(backend.boxes.empty()) << n;
-      EXPECT_EQ(outcome,
-                answer == IDYES ? ReportOutcome::kCompleteWithFailure : ReportOutcome::kAbandoned);
-      if (answer == IDNO) {
-        EXPECT_EQ(backend.boxes.size(), 1u);
+      ASSERT_FALSE(questions.asked.empty()) << n;
+      EXPECT_EQ(outcome, goOn ? ReportOutcome::kCompleteWithFailure : ReportOutcome::kAbandoned);
+      if (!goOn) {
+        EXPECT_EQ(questions.asked.size(), 1u);
       }
     }
   }
@@ -104,21 +106,12 @@ TEST_F(FailingLines, DocumentReportsEveryFailure) {
 
 TEST_F(FailingLines, AFileThatDidNotOpenFailsEverySection) {
   reporttest::JournalFixture fixture(2, 0);
-  fixture.context.owner = HwndFromNumber(0x2A);
-  winport::RecordingUiBackend backend;
-  winport::ScopedUiBackend scoped(backend);
-  backend.answers = {IDYES, IDYES, IDYES};
+  Questions questions(fixture.context, true);
   RecordingOutput out(0);
   EXPECT_EQ(WriteReportFromTotals(out, "a.xml", fixture.context),
             ReportOutcome::kCompleteWithFailure);
-  ASSERT_EQ(backend.boxes.size(), 3u);
-  EXPECT_EQ(backend.boxes[0].text, "システム情報の出力に失敗しました。\n\n出力を続けますか？");
-  EXPECT_EQ(backend.boxes[1].text, "基本情報の出力に失敗しました。\n\n出力を続けますか？");
-  EXPECT_EQ(backend.boxes[2].text, "連動情報の出力に失敗しました。\n\n出力を続けますか？");
-  for (const winport::MessageBoxRequest& box : backend.boxes) {
-    EXPECT_EQ(box.owner, fixture.context.owner);
-    EXPECT_EQ(box.caption, "消費税");
-    EXPECT_EQ(box.style, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
-  }
+  EXPECT_EQ(questions.asked,
+            (std::vector<ReportSection>{ReportSection::kSystem, ReportSection::kBasic,
+                                        ReportSection::kData}));
   EXPECT_TRUE(out.lines.empty());
 }

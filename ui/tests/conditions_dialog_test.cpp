@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "aggregate/month_range.h"
 #include "resources/dialogs.h"
 #include "tests/support/temp_folder.h"
-#include "ui/month_range.h"
 #include "ui/tests/conditions_scenarios.h"
 #include "winport/dialog_window.h"
 #include "winport/file_dialog.h"

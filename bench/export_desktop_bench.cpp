@@ -106,7 +106,7 @@ std::string Company(long long entries) {
 // The program's whole run, without a handshake, into a file that does not exist yet.
 bool Export(const std::string& outputPath) {
   std::filesystem::remove(outputPath);
-  ExportApp app;
+  ExportApp app(*EditionNamed("tessaly"));
   BOOL done = app.InitInstance();
   app.ExitInstance();
   return done && app.resultCode == kResultDone && std::filesystem::exists(outputPath);

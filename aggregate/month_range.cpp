@@ -1,4 +1,4 @@
-#include "ui/month_range.h"
+#include "aggregate/month_range.h"
 
 #include <memory>
 

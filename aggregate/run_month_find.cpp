@@ -1,4 +1,4 @@
-#include "app/run_month_find.h"
+#include "aggregate/run_month_find.h"
 
 MonthFind BuildRunMonthFind(MonthRange period, int startMonth, int endMonth, bool interimClosing) {
   const int first = period.first;

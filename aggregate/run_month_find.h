@@ -2,7 +2,7 @@
 #pragma once
 
 #include "aggregate/month_find.h"
-#include "ui/month_range.h"
+#include "aggregate/month_range.h"
 
 // Months `startMonth` to `endMonth` (numbered like calendar months, 1 to 12) of a period whose
 // default month range is `period` (its first month, and its last month plus 100 when the period
