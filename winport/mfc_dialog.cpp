@@ -2,8 +2,8 @@
 
 #include "winport/dialog_manager.h"
 #include "winport/dialog_window.h"
-#include "winport/window_notices.h"
 #include "winport/ui_backend.h"
+#include "winport/window_notices.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "winport/cp932.h"
 #include "winport/dialog_window.h"
-#include "winport/window_notices.h"
 #include "winport/ui_backend.h"
+#include "winport/window_notices.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 
 #include "accounting/StSaveTaxInfo.h"
 #include "report/data_catalogue.h"
-#include "resources/strings.h"
 
 namespace reporttest {
 
@@ -54,7 +53,7 @@ ReportContext BaseContext(std::uint8_t taxationKind, std::uint8_t entityKind) {
   ReportContext context;
   context.functionId = 1;
   context.programName = "Ledvia２０ Arvelle";
-  context.connectedProgramVersion = LoadResourceString(IDS_VERSION);
+  context.connectedProgramVersion = "20.00.00";  // the run hands string resource 1
   // Half-width katakana with voiced marks, Latin letters and a character to escape.
   std::strcpy(context.data.companyName, "株式会社ﾃﾞｰﾀ&Co");
   context.data.periodStart = 20190401;
