@@ -250,8 +250,9 @@ bool ExportApp::FinishReport(ReportOutcome outcome, HWND owner) {
     case ReportOutcome::kAbandoned:
       resultCode = kResultFailed;
       return false;
-    case ReportOutcome::kUnclosed:
-      // Nothing is left to go on with, but nobody may take the file for a whole one.
+    case ReportOutcome::kUnfinished:
+      // Nothing is left to go on with, but nobody may take the file for a whole one (the
+      // closing tag was lost, or the file could not be put on the disk).
       ShowRunMessage(owner, kClosingFailedMessage, MB_OK | MB_ICONEXCLAMATION);
       break;
     case ReportOutcome::kCompleteWithFailure:

@@ -28,7 +28,8 @@ inline constexpr char kBasicFailedQuestion[] =
 inline constexpr char kDataFailedQuestion[] =
     "連動情報の出力に失敗しました。\n\n出力を続けますか？";
 
-// Every section was written but the file's closing tag was lost. Exclamation, OK; result 2.
+// Every section was written but the file's closing tag was lost, or the file could not be put
+// on the disk. Exclamation, OK; result 2.
 inline constexpr char kClosingFailedMessage[] =
     "連動ファイルの出力に失敗しました。\n\n出力したファイルは完全ではありません。";
 

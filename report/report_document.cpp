@@ -45,10 +45,10 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
     // Going on does not make the file whole: the caller must still learn of the failure.
     outcome = ReportOutcome::kCompleteWithFailure;
   }
-  // A file without its closing tag is not a finished file, even with nothing left to go on to.
-  if (!writer.WriteEndTag(kReport, 0) && outcome == ReportOutcome::kComplete) {
-    outcome = ReportOutcome::kUnclosed;
-  }
+  // A file without its closing tag, or not yet on the disk, is not a finished file, even with
+  // nothing left to go on to.
+  bool finished = writer.WriteEndTag(kReport, 0) && writer.Flush();
+  if (!finished && outcome == ReportOutcome::kComplete) outcome = ReportOutcome::kUnfinished;
   writer.Close();
   return outcome;
 }

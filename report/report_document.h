@@ -11,7 +11,8 @@
 enum class ReportOutcome {
   kComplete,             // every section written
   kCompleteWithFailure,  // finished after going on past a failed section
-  kUnclosed,             // every section written, but the closing REPORT tag was lost
+  kUnfinished,           // every section written, but the closing REPORT tag was lost or the
+                         // file could not be put on the disk
   kAbandoned,            // the file ended at a failed section
 };
 

@@ -18,6 +18,10 @@ bool Win32FileOutput::Write(std::string_view bytes) {
   return ok && written == bytes.size();
 }
 
+bool Win32FileOutput::Flush() {
+  return handle_ != INVALID_HANDLE_VALUE && FlushFileBuffers(handle_);
+}
+
 void Win32FileOutput::Close() {
   if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;

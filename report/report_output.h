@@ -15,6 +15,9 @@ class ReportOutput {
   virtual bool Open(const char* path) = 0;
   // Writes all bytes with a single write; false when not open or when the write failed.
   virtual bool Write(std::string_view bytes) = 0;
+  // Puts what was written on the disk, name and all, before the file is reported written;
+  // false when it could not be (or the file is not open).
+  virtual bool Flush() = 0;
   // Closes the file when open; later writes fail.
   virtual void Close() = 0;
 };
@@ -29,6 +32,7 @@ class Win32FileOutput final : public ReportOutput {
 
   bool Open(const char* path) override;
   bool Write(std::string_view bytes) override;
+  bool Flush() override;
   void Close() override;
 
  private:

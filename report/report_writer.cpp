@@ -112,6 +112,8 @@ int ReportWriter::WriteEndTag(std::string_view name, int depth) {
   return WriteRaw(line_);
 }
 
+int ReportWriter::Flush() { return file_ != nullptr && !failed_ && file_->Flush() ? 1 : 0; }
+
 int ReportWriter::Close() {
   if (file_ != nullptr) file_->Close();
   file_ = nullptr;

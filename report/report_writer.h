@@ -47,6 +47,9 @@ class ReportWriter {
                    const char* attr2Name = nullptr, const char* attr2Value = nullptr);
   int WriteEndTag(std::string_view name, int depth);
 
+  // Puts the lines on the disk (ReportOutput::Flush): 1 done, 0 failed (also after a failed
+  // line).
+  int Flush();
   // Closes and detaches the output. Returns 0.
   int Close();
 

@@ -28,6 +28,7 @@ struct OpenFile {
   DWORD share = 0;
   dev_t device = 0;
   ino_t inode = 0;
+  std::string folder;  // the Linux folder holding the file's name, for FlushFileBuffers
 };
 
 // Every handle this process holds, so that share modes are honoured between them exactly.
@@ -198,7 +199,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* /*security*
   }
   if (fd < 0) return FailHandle(ERROR_ACCESS_DENIED);
 
-  OpenFile file{fd, access, shareMode, 0, 0};
+  OpenFile file{fd, access, shareMode, 0, 0, linuxPath.substr(0, linuxPath.find_last_of('/') + 1)};
   struct stat st {};
   DWORD error = ERROR_SUCCESS;
   if (fstat(fd, &st) != 0) {
@@ -321,8 +322,16 @@ BOOL FlushFileBuffers(HANDLE file) {
   std::optional<OpenFile> open = FindHandle(file);
   if (!open) return Fail(ERROR_INVALID_HANDLE);
   if (!(open->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
-  if (fsync(open->fd) == 0) return TRUE;
-  return Fail(errno == ENOSPC || errno == EDQUOT ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
+  if (fsync(open->fd) != 0) {
+    return Fail(errno == ENOSPC || errno == EDQUOT ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
+  }
+  // Windows writes the file's directory entry with its data; here a new file's name is durable
+  // only once its folder is synced too.
+  int folder =
+      ::open(open->folder.empty() ? "." : open->folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  bool synced = folder >= 0 && fsync(folder) == 0;
+  if (folder >= 0) close(folder);
+  return synced ? TRUE : Fail(ERROR_WRITE_FAULT);
 }
 
 BOOL CloseHandle(HANDLE handle) {

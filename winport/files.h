@@ -89,7 +89,8 @@ BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read, void* overlapped
 // The low 32 bits of the size, the high ones in *high when given. Kept quirk: a size whose low
 // part is 0xFFFFFFFF looks like INVALID_FILE_SIZE; success sets ERROR_SUCCESS to tell them apart.
 DWORD GetFileSize(HANDLE file, DWORD* high);
-// Writes the file's data through to the disk (fsync). A handle without GENERIC_WRITE:
+// Writes the file's data through to the disk (fsync), and its folder, so that a new file's
+// name is as durable as its data, as on Windows. A handle without GENERIC_WRITE:
 // ERROR_ACCESS_DENIED, as on Windows.
 BOOL FlushFileBuffers(HANDLE file);
 // Closes a handle from CreateFileA (releasing its lock); anything else: ERROR_INVALID_HANDLE.

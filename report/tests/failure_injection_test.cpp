@@ -83,16 +83,18 @@ TEST_F(FailingLines, DocumentReportsEveryFailure) {
   RecordingOutput whole;
   ASSERT_EQ(WriteReportFromSavedFigures(whole, "a.xml", fixture.context), ReportOutcome::kComplete);
   const std::vector<std::string>& all = whole.lines;
-  for (std::size_t n = 0; n < all.size(); ++n) {
+  // One attempt past the lines: only the flush to the disk fails.
+  for (std::size_t n = 0; n <= all.size(); ++n) {
     for (bool goOn : {true, false}) {
       Questions questions(fixture.context, goOn);
       RecordingOutput out(static_cast<int>(n));
       ReportOutcome outcome = WriteReportFromSavedFigures(out, "a.xml", fixture.context);
       ASSERT_EQ(out.lines, std::vector<std::string>(all.begin(), all.begin() + n)) << n;
-      if (n + 1 == all.size()) {
-        // Only the closing tag was lost: nothing is left to ask, but the file is not whole.
+      if (n + 1 >= all.size()) {
+        // Only the closing tag or the flush was lost: nothing is left to ask, but the file is
+        // not finished.
         EXPECT_TRUE(questions.asked.empty());
-        EXPECT_EQ(outcome, ReportOutcome::kUnclosed);
+        EXPECT_EQ(outcome, ReportOutcome::kUnfinished);
         continue;
       }
       ASSERT_FALSE(questions.asked.empty()) << n;

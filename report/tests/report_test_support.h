@@ -21,6 +21,8 @@ class RecordingOutput : public ReportOutput {
   explicit RecordingOutput(int failAt = -1) : failAt_(failAt) {}
   bool Open(const char* path) override;
   bool Write(std::string_view bytes) override;
+  // The flush counts as one more attempt, after the lines.
+  bool Flush() override { return attempts++ != failAt_ && open_; }
   void Close() override { open_ = false; }
   bool IsOpen() const { return open_; }
 

@@ -39,6 +39,7 @@ const std::string kSystemFailed = U8(u8"システム情報の出力に失敗し�
 const std::string kBasicFailed = U8(u8"基本情報の出力に失敗しました。");
 const std::string kDataFailed = U8(u8"連動情報の出力に失敗しました。");
 const std::string kOverflow = U8(u8"金額が処理できる範囲を超えたため");
+const std::string kUnfinished = U8(u8"出力したファイルは完全ではありません。");
 const std::string kUnexpected = U8(u8"消費税情報の出力中にエラーが発生しました。");
 
 std::optional<std::string> ReadBytes(const std::string& path) {
@@ -363,6 +364,15 @@ TEST_F(ExportRun, WriteFailureDuringSystem) {
     EXPECT_EQ(ReadBytes(Output()),
               "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>\r\n\t<SYSTEM>\r\n");
   }
+}
+
+// The file is reported written only once it is on the disk: a flush that fails tells the user
+// the file is not whole, and the caller gets 2.
+TEST_F(ExportRun, AFileThatCannotReachTheDiskIsNotReportedWritten) {
+  HostRun run = Run("user7", Export({}, Output()), "", "WINPORT_FAIL=FlushFileBuffers=29");
+  EXPECT_EQ(run.exitCode, 2) << run.output;
+  EXPECT_TRUE(run.HasInOrder({kUnfinished, kDone})) << run.output;
+  EXPECT_EQ(run.BoxCount(), 2);
 }
 
 // An amount beyond 10^14 yen, in the sums or in the file's figures, ends the run with one
