@@ -72,11 +72,12 @@ std::unique_ptr<UiBackend> MakeDefaultBackend() {
   if (choiceText.rfind("script:", 0) == 0) {
     std::string path = choiceText.substr(7);
     if (path != "-" && !path.empty()) {
-      path = FromStartFolder(path);
-      std::FILE* script = std::fopen(path.c_str(), "r");
+      // Read from the caller's folder; named in reports as the caller wrote it.
+      const std::string file = FromStartFolder(path);
+      std::FILE* script = std::fopen(file.c_str(), "r");
       if (script == nullptr) {
         std::fprintf(stderr, "warning: WINPORT_UI: cannot read the script %s; it counts as empty\n",
-                     path.c_str());
+                     file.c_str());
       }
       return std::make_unique<ScriptUiBackend>(script, stdout, stderr, path);
     }
