@@ -4,7 +4,7 @@
 # run-sample.sh makes (build/, programs only). The sample's remembered settings are kept apart
 # (LEDVIA_HOME in a temporary folder), so the byte counts are those of a fresh start.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LEDVIA_HOME=$work/home
