@@ -21,7 +21,9 @@ int ReadDataList(const std::string& path, std::vector<DataListRow>* rows, std::s
   {
     Statement list(db,
                    "SELECT d.data_no, d.data_id, d.company_name, d.period_start, d.period_end, "
-                   "t.taxation_kind, d.entity_kind, d.data_kind, d.interim_closing FROM data d "
+                   "t.taxation_kind, d.entity_kind, d.data_kind, d.interim_closing, "
+                   "(SELECT group_concat(user_id, ',') FROM (SELECT user_id FROM users "
+                   "WHERE select_second = d.data_no ORDER BY user_id)) FROM data d "
                    "LEFT JOIN tax_settings t ON t.data_no = d.data_no ORDER BY d.data_no");
     for (;;) {
       int status = list.StepStatus();
@@ -41,6 +43,7 @@ int ReadDataList(const std::string& path, std::vector<DataListRow>* rows, std::s
       row.entityKind = static_cast<int>(list.Int(6));
       row.dataKind = static_cast<int>(list.Int(7));
       row.interimClosing = static_cast<int>(list.Int(8));
+      row.users = list.Bytes(9);
       rows->push_back(row);
     }
   }

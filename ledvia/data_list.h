@@ -16,6 +16,7 @@ struct DataListRow {
   int entityKind = 0;
   int dataKind = 0;
   int interimClosing = 0;
+  std::string users;  // the users whose selection opens this data, comma-separated
 };
 
 // Opens `path` read-only with a connection of its own and reads every data. 0 on success;

@@ -9,9 +9,16 @@
 # the same bytes the regular build's -fexec-charset=CP932 gives.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+usage() {
+  echo "usage: $0 TARGET SECONDS [libFuzzer options...]"
+  echo "targets: $(cd "$root/fuzz" && ls ./*_fuzz.cpp | sed 's#./##; s#_fuzz.cpp##' | tr '\n' ' ')"
+}
+if [[ ${1:-} == -h || ${1:-} == --help ]]; then
+  usage
+  exit 0
+fi
 if (($# < 2)); then
-  echo "usage: $0 TARGET SECONDS [libFuzzer options...]" >&2
-  echo "targets: $(cd "$root/fuzz" && ls ./*_fuzz.cpp | sed 's#./##; s#_fuzz.cpp##' | tr '\n' ' ')" >&2
+  usage >&2
   exit 2
 fi
 target=$1

@@ -3,13 +3,14 @@
 # UndefinedBehaviorSanitizer and warnings as errors, and runs every test.
 #   --tsan  instead: the ThreadSanitizer build (build-tsan/, without the desktop front end,
 #           whose Qt libraries are not instrumented), every test, any data race a failure.
+# CTest's own options: cd build-asan && ctest ...
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 case "${1:-}" in
   "") dir=build-asan options=(-DQL_SANITIZE=ON -DQL_WERROR=ON) ;;
   --tsan) dir=build-tsan options=(-DQL_TSAN=ON -DQL_WERROR=ON -DQL_DESKTOP=OFF) ;;
   -h | --help)
-    sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'
     exit 0
     ;;
   *)

@@ -85,7 +85,9 @@ bool TerminalScreen::Enter() {
     }
     set_term(g_screen);
     set_escdelay(kEscapeDelayMs);
-    cbreak();
+    // Raw, as a window's keyboard is: Ctrl+C and the other control keys reach the dialog
+    // (Ctrl+C copies in an edit) instead of ending the run; Esc is the way out.
+    raw();
     noecho();
     nonl();
     keypad(stdscr, TRUE);

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "winport/script_ui.h"
+#include "winport/start_folder.h"
 #include "winport/terminal_ui.h"
 #if WINPORT_DESKTOP
 #include "winport/desktop/desktop_ui.h"
@@ -21,9 +22,10 @@ namespace {
 
 UiBackend* installed = nullptr;
 
-const char* RecordPath() {
+// A relative recording counts from the caller's folder, as a relative script does.
+std::string RecordPath() {
   const char* record = std::getenv("WINPORT_UI_RECORD");
-  return record != nullptr ? record : "";
+  return FromStartFolder(record != nullptr ? record : "");
 }
 
 bool Set(const char* name) {
@@ -37,7 +39,6 @@ std::unique_ptr<UiBackend> MakeDefaultBackend() {
   const char* setting = std::getenv("WINPORT_UI");
   environment.setting = setting != nullptr ? setting : "";
   environment.stdinTerminal = isatty(0) != 0;
-  environment.stdoutTerminal = isatty(1) != 0;
   environment.display = Set("DISPLAY") || Set("WAYLAND_DISPLAY");
   environment.platformNamed = Set("QT_QPA_PLATFORM");
   std::string platform;
@@ -71,10 +72,12 @@ std::unique_ptr<UiBackend> MakeDefaultBackend() {
   if (choiceText.rfind("script:", 0) == 0) {
     std::string path = choiceText.substr(7);
     if (path != "-" && !path.empty()) {
-      std::FILE* script = std::fopen(path.c_str(), "r");
+      // Read from the caller's folder; named in reports as the caller wrote it.
+      const std::string file = FromStartFolder(path);
+      std::FILE* script = std::fopen(file.c_str(), "r");
       if (script == nullptr) {
         std::fprintf(stderr, "warning: WINPORT_UI: cannot read the script %s; it counts as empty\n",
-                     path.c_str());
+                     file.c_str());
       }
       return std::make_unique<ScriptUiBackend>(script, stdout, stderr, path);
     }
@@ -108,8 +111,9 @@ UiChoice ChooseUi(const UiEnvironment& environment, std::string* warning) {
       *warning = "no desktop: " + environment.displayProblem;
     }
   }
-  if (setting == "terminal" ||
-      ((setting.empty() || asked) && environment.stdinTerminal && environment.stdoutTerminal)) {
+  // The terminal front end reads and draws on /dev/tty: a person at the keyboard is enough,
+  // wherever standard output goes (`run-sample.sh | tee log`).
+  if (setting == "terminal" || ((setting.empty() || asked) && environment.stdinTerminal)) {
     return UiChoice::Terminal;
   }
   return UiChoice::Script;

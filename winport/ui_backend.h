@@ -118,14 +118,14 @@ class UiBackend {
 // WINPORT_UI: "desktop" (desktop/desktop_ui.h), "terminal", "script:PATH" or "script:-"
 // (standard input). When WINPORT_UI is unset: the desktop when standard input is a terminal
 // and a display is set (DISPLAY or WAYLAND_DISPLAY) in a build with the desktop, else the
-// terminal when standard input and output are terminals, else "script:-". A desktop asked
+// terminal when standard input is a terminal (it draws on /dev/tty, wherever standard output
+// goes), else "script:-". A desktop asked
 // for where it cannot open windows gives way to that choice, with a warning.
 UiBackend& CurrentUiBackend();
 // What the choice of the default backend depends on.
 struct UiEnvironment {
   std::string setting;  // WINPORT_UI, empty when unset
   bool stdinTerminal = false;
-  bool stdoutTerminal = false;
   bool display = false;        // DISPLAY or WAYLAND_DISPLAY set, and opened when it was tried
   bool platformNamed = false;  // QT_QPA_PLATFORM set (say "offscreen")
   bool desktopBuilt = false;   // this build has the desktop front end

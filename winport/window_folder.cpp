@@ -7,27 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "winport/start_folder.h"
+
 namespace winport {
-namespace {
-
-// The Linux working folder the process started in. A relative WINPORT_WINDOW_DIR counts from
-// there, as it did for the caller that passed it on, not from wherever the program has since
-// moved (it makes its own folder the current directory at start-up).
-const std::string startFolder = [] {
-  char* cwd = getcwd(nullptr, 0);
-  std::string folder = cwd != nullptr ? cwd : "";
-  std::free(cwd);
-  return folder;
-}();
-
-}  // namespace
-
 std::string WindowFolder() {
   const char* explicitFolder = std::getenv("WINPORT_WINDOW_DIR");
-  if (explicitFolder != nullptr && explicitFolder[0] != '\0') {
-    if (explicitFolder[0] == '/' || startFolder.empty()) return explicitFolder;
-    return startFolder + "/" + explicitFolder;
-  }
+  if (explicitFolder != nullptr && explicitFolder[0] != '\0')
+    return FromStartFolder(explicitFolder);
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime != nullptr && runtime[0] == '/') return std::string(runtime) + "/winport";
   return "/tmp/winport-" + std::to_string(getuid());

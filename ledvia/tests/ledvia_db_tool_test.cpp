@@ -92,16 +92,19 @@ TEST_F(LedviaDbToolTest, SampleAndListing) {
   ToolRun listed = Tool("list " + db);
   ASSERT_EQ(listed.status, 0) << listed.err;
   std::vector<std::string> lines = Lines(listed.out);
-  ASSERT_EQ(lines.size(), 12u);
-  // UTF-8 on the terminal, whatever the program's own code page.
+  ASSERT_EQ(lines.size(), 13u);
+  EXPECT_EQ(lines[0].rfind("data\tcompany\t", 0), 0u) << lines[0];
+  // UTF-8 on the terminal, whatever the program's own code page; the user whose selection
+  // opens the data last.
   const std::string first = reinterpret_cast<const char*>(
-      u8"1\t株式会社ルミナ商事\t20190401-20200331\tgeneral\tcorporation\tnormal");
-  EXPECT_EQ(lines[0], first);
-  EXPECT_EQ(lines[4].substr(lines[4].rfind('\t') + 1), "past-results");
-  EXPECT_NE(lines[5].find("normal,interim"), std::string::npos);
-  EXPECT_NE(lines[2].find("sole-proprietor"), std::string::npos);
-  EXPECT_NE(lines[3].find("exempt"), std::string::npos);
-  EXPECT_NE(lines[9].find("sole-proprietor"), std::string::npos);  // entity kind 4
+      u8"1\t株式会社ルミナ商事\t20190401-20200331\tgeneral\tcorporation\tnormal\tuser1");
+  EXPECT_EQ(lines[1], first);
+  EXPECT_NE(lines[5].find("\tpast-results\tuser5"), std::string::npos) << lines[5];
+  EXPECT_NE(lines[6].find("normal,interim"), std::string::npos);
+  EXPECT_NE(lines[3].find("sole-proprietor"), std::string::npos);
+  EXPECT_NE(lines[4].find("exempt"), std::string::npos);
+  EXPECT_NE(lines[10].find("sole-proprietor"), std::string::npos);  // entity kind 4
+  EXPECT_EQ(lines[12].substr(lines[12].rfind('\t') + 1), "user12");
 }
 
 // One number answered by `sql` on the database at `path`.
@@ -223,13 +226,14 @@ TEST_F(LedviaDbToolTest, WritingReplacesOnlyCompanyDatabasesAndNeverLeavesAPart)
   ToolRun replaced =
       Run("TMPDIR=/nonexistent-ql-tmp " + tool_ + " generate --entries 10 " + company);
   ASSERT_EQ(replaced.status, 0) << replaced.err;
-  EXPECT_EQ(Lines(Tool("list " + company).out).size(), 1u);
+  EXPECT_EQ(Lines(Tool("list " + company).out).size(), 2u);  // the header and data 1
   EXPECT_EQ(FolderContents().size(), before.size());
 }
 
 TEST_F(LedviaDbToolTest, EveryToolAnswersHelp) {
   const char* bin = std::getenv("QL_BIN_DIR");
-  for (const char* tool : {"ledvia-db", "ledvia-host", "winport-post"}) {
+  for (const char* tool :
+       {"ledvia-db", "ledvia-host", "winport-post", "winport-path", "dialog_demo", "tessaly"}) {
     ToolRun run = Run(std::string(bin) + "/" + tool + " --help");
     EXPECT_EQ(run.status, 0) << tool;
     EXPECT_EQ(run.out.rfind(std::string("usage: ") + tool, 0), 0u) << tool << ": " << run.out;

@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "generate  write one company data (user1) of N journal entries (0 to 100,000,000) with\n"
     "          every rate and tax category, about 200 accounts, assets and closing\n"
     "          adjustments: a corporation, or a sole proprietor; D departments (0 to 999)\n"
-    "list      print each company data of PATH: number, name, period, taxation, entity, kind\n"
+    "list      print a header, then each company data of PATH: number, name, period,\n"
+    "          taxation, entity, kind and the users (LEDVIA_USER) whose selection opens it\n"
     "\n"
     "PATH is replaced only when it is a company database; a new database is written beside it\n"
     "and renamed onto it when complete.\n";
@@ -82,12 +83,14 @@ int List(const std::string& path) {
   std::vector<ledvia::DataListRow> rows;
   std::string error;
   if (ledvia::ReadDataList(path, &rows, &error) != 0) return Fail(error);
+  std::printf("data\tcompany\tperiod\ttaxation\tentity\tkind\tusers (LEDVIA_USER)\n");
   for (const ledvia::DataListRow& row : rows) {
     // Names are stored in code page 932; the terminal reads UTF-8.
     std::string name = winport::Cp932ToUtf8(row.companyName);
-    std::printf("%d\t%s\t%08d-%08d\t%s\t%s\t%s%s\n", row.dataNo, name.c_str(), row.periodStart,
+    std::printf("%d\t%s\t%08d-%08d\t%s\t%s\t%s%s\t%s\n", row.dataNo, name.c_str(), row.periodStart,
                 row.periodEnd, TaxationName(row.taxationKind), EntityName(row.entityKind).c_str(),
-                DataKindName(row.dataKind).c_str(), row.interimClosing == 1 ? ",interim" : "");
+                DataKindName(row.dataKind).c_str(), row.interimClosing == 1 ? ",interim" : "",
+                row.users.c_str());
   }
   return std::fflush(stdout) == 0 ? 0 : Fail("cannot write the list");
 }

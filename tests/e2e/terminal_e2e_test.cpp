@@ -149,4 +149,30 @@ TEST(TerminalEndToEnd, TypingIntoTheFormAndItsRecordedReplayEndTheSameWay) {
   EXPECT_EQ(ResultLines(replay.output), terminal) << replay.output;
 }
 
+// A person at the terminal whose output goes to a pipe (`run-sample.sh | tee log`) gets the
+// dialog on the terminal; Ctrl+C reaches the dialog instead of ending the run, Esc cancels;
+// a relative recording lands in the folder the caller started in, not in the program's own.
+TEST(TerminalEndToEnd, AnExportWithItsOutputPipedIsAnsweredAtTheTerminal) {
+  if (Shell("command -v tmux >/dev/null 2>&1").exitCode != 0) GTEST_SKIP() << "tmux is missing";
+  testsupport::TempFolder temp;
+  const std::string run =
+      "env -u DISPLAY -u WAYLAND_DISPLAY -u WINPORT_UI LEDVIA_HOME=" + (temp / "home") +
+      " WINPORT_UI_RECORD=session.txt " + BinDir() + "/ledvia-host -- " + BinDir() + "/tessaly";
+  Tmux tmux;
+  // rc is written once the pipe's reader has written everything it read.
+  ASSERT_TRUE(tmux.Start("cd " + temp.path() + " && (" + run +
+                         " 2>err; echo $? >status) | cat >out; mv status rc"));
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"消費税 - 集計条件")))
+      << tmux.Dump() << temp.Read("err").value_or("");
+  tmux.Keys("C-c");
+  tmux.Keys("Escape");
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"集計を中止します"))) << tmux.Dump();
+  tmux.Keys("Enter");
+  for (int i = 0; i < 200 && !temp.Read("rc"); ++i) Pause();
+  EXPECT_EQ(temp.Read("rc").value_or(""), "1\n") << temp.Read("err").value_or("");
+  EXPECT_NE(temp.Read("out").value_or("").find("lparam=1"), std::string::npos);
+  const std::string recorded = temp.Read("session.txt").value_or("");
+  EXPECT_NE(recorded.find("key ctrl+C\nkey Esc\nanswer ok\n"), std::string::npos) << recorded;
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <utility>
@@ -50,6 +51,22 @@ double CoarseInterval() {
          static_cast<double>(resolution.tv_nsec) / 1e6;
 }
 
+// Qt warns on every start where XDG_RUNTIME_DIR is unset (a console login, su, a container)
+// and then makes a private folder of its own, which is all a person could do about it: that
+// one warning is dropped, every other message goes where it went before.
+QtMessageHandler g_previousHandler = nullptr;
+
+void QuietRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context,
+                               const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+    return;
+  if (g_previousHandler != nullptr) {
+    g_previousHandler(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
+
 // The process's Qt application: one made here lives as long as the process, since Qt cannot
 // be started a second time after it has been torn down.
 void EnsureApplication() {
@@ -57,6 +74,7 @@ void EnsureApplication() {
   static int argc = 1;
   static char name[] = "winport";
   static char* argv[] = {name, nullptr};
+  g_previousHandler = qInstallMessageHandler(QuietRuntimeFolderWarning);
   auto* app = new QApplication(argc, argv);
   app->setQuitOnLastWindowClosed(false);
   // Boxes and the file dialog speak Japanese too: the same face as the dialogs.

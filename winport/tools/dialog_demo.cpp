@@ -5,6 +5,7 @@
 // and exits with 0 after Execute, 1 otherwise.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -90,9 +91,20 @@ class DemoDialog : public CDialog {
   }
 };
 
+constexpr const char* kUsage =
+    "usage: dialog_demo\n"
+    "Shows the conditions dialog's template with demonstration texts through the front end\n"
+    "WINPORT_UI chooses (desktop, terminal, script:PATH; docs/winport.md), then prints\n"
+    "result=ID and edit ID=TEXT; exit status 0 after Execute, 1 otherwise.\n";
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1) {
+    const bool asked = std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0;
+    std::fputs(kUsage, asked ? stdout : stderr);
+    return asked ? 0 : 64;
+  }
   DemoDialog dialog;
   INT_PTR result = dialog.DoModal();
   std::printf("result=%d\n", static_cast<int>(result));
