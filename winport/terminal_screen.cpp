@@ -1,6 +1,8 @@
 #include "winport/terminal_screen.h"
 
 #include <curses.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -90,6 +92,14 @@ bool TerminalScreen::Enter() {
     nonl();
     keypad(stdscr, TRUE);
     intrflush(stdscr, FALSE);
+    // Ctrl+Z is an edit's undo key, as on Windows, not the terminal's suspend character; the
+    // shell's setting comes back whenever the terminal is given back.
+    termios modes{};
+    if (tcgetattr(fileno(in), &modes) == 0) {
+      modes.c_cc[VSUSP] = _POSIX_VDISABLE;
+      tcsetattr(fileno(in), TCSANOW, &modes);
+      def_prog_mode();
+    }
   } else {
     // Back from the shell's screen: draw everything anew.
     reset_prog_mode();
