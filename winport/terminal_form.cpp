@@ -212,9 +212,16 @@ std::optional<Caret> FormPainter::Paint(const DialogWindow& dialog, TextCanvas& 
     switch (control.cls) {
       case ControlClass::Static: {
         if ((control.style & SS_TYPEMASK) == SS_BITMAP) {
-          // No image to show; a tool-tip's anchor shows the information sign (F1 shows it).
-          if (!control.toolTip.empty())
-            canvas.Put(cells.row, cells.col, L"(i)", kAttrBold, clientEnd);
+          // No image to show; a tool-tip's anchor shows the information sign (F1 shows the
+          // tip), after a label that runs into its cells.
+          if (control.toolTip.empty()) break;
+          int at = cells.col;
+          while (at < clientEnd &&
+                 (canvas.at(cells.row, at).ch != L' ' || canvas.at(cells.row, at).trailing)) {
+            ++at;
+          }
+          if (at > cells.col) ++at;
+          canvas.Put(cells.row, at, L"(i)", kAttrBold, clientEnd);
           break;
         }
         // A left-aligned label may run past its rectangle: the terminal's cells are coarser
