@@ -14,11 +14,9 @@ namespace {
 
 // A rewrite takes milliseconds; an instance that still holds the lock after this long is stuck.
 constexpr DWORD kLockWaitMilliseconds = 20000;
+// A reader does not wait that long for a stuck writer: the dialog waits for it.
+constexpr DWORD kReadLockWaitMilliseconds = 200;
 constexpr std::size_t kOutputPathLimit = 260;
-
-bool LineBeginsWith(std::string_view content, std::size_t lineStart, std::string_view key) {
-  return content.substr(lineStart, key.size()) == key;
-}
 
 // Where the line after the one starting at lineStart begins (content.size() at the end).
 std::size_t NextLine(std::string_view content, std::size_t lineStart) {
@@ -26,23 +24,62 @@ std::size_t NextLine(std::string_view content, std::size_t lineStart) {
   return end == std::string_view::npos ? content.size() : end + 1;
 }
 
-// The start of the first line that begins with key, or npos. Only whole lines count, so a
-// user id that ends another user's id never finds the other's record.
+// The value of the line starting at lineStart: the text after the key up to the line feed.
+std::string_view ValueOf(std::string_view content, std::size_t lineStart, std::size_t keySize) {
+  std::size_t start = lineStart + keySize;
+  std::size_t end = content.find('\n', start);
+  if (end == std::string_view::npos) end = content.size();
+  return content.substr(start, end - start);
+}
+
+// Text Write makes of a number: digits with an optional minus sign.
+bool IsDecimal(std::string_view text) {
+  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The offsets of the first three '/' of value; false when it has fewer. '/' (0x2F) is never
+// the second byte of a double-byte character, so a byte search is safe.
+bool SplitValue(std::string_view value, std::size_t (&slashes)[3]) {
+  std::size_t from = 0;
+  for (std::size_t& slash : slashes) {
+    slash = value.find('/', from);
+    if (slash == std::string_view::npos) return false;
+    from = slash + 1;
+  }
+  return true;
+}
+
+// Whether the line starting at lineStart is the record of key. User ids may hold '/' and ':',
+// so a line can begin with key and still belong to a user whose id only starts like this one
+// ("user1/1/1:0" against "user1" with selection 1 and 1): it is this key's record only when
+// what follows is a value as Write makes it, three decimal fields and then the path.
+bool IsRecordOf(std::string_view content, std::size_t lineStart, std::string_view key) {
+  if (content.substr(lineStart, key.size()) != key) return false;
+  std::string_view value = ValueOf(content, lineStart, key.size());
+  std::size_t slashes[3];
+  return SplitValue(value, slashes) && IsDecimal(value.substr(0, slashes[0])) &&
+         IsDecimal(value.substr(slashes[0] + 1, slashes[1] - slashes[0] - 1)) &&
+         IsDecimal(value.substr(slashes[1] + 1, slashes[2] - slashes[1] - 1));
+}
+
+// The start of the first record of key, or npos. Only whole lines count, so a user id that
+// ends another user's id never finds the other's record.
 std::size_t FindRecord(std::string_view content, std::string_view key) {
   for (std::size_t line = 0; line < content.size(); line = NextLine(content, line)) {
-    if (LineBeginsWith(content, line, key)) return line;
+    if (IsRecordOf(content, line, key)) return line;
   }
   return std::string_view::npos;
 }
 
-// content without the lines that begin with key; every other byte stays, in its order. All
-// such lines go, not just the first: a leftover would be found before the record written last.
+// content without the records of key; every other byte stays, in its order. All of them go,
+// not just the first: a leftover would be found before the record written last.
 std::string WithoutRecord(std::string_view content, std::string_view key) {
   std::string kept;
   kept.reserve(content.size());
   for (std::size_t line = 0; line < content.size();) {
     std::size_t next = NextLine(content, line);
-    if (!LineBeginsWith(content, line, key)) kept.append(content.substr(line, next - line));
+    if (!IsRecordOf(content, line, key)) kept.append(content.substr(line, next - line));
     line = next;
   }
   return kept;
@@ -79,24 +116,24 @@ std::optional<RememberedRecord> RememberedSettings::Read() try {
   if (!CFile::GetStatus(path.c_str(), status) || (status.m_attribute & CFile::directory)) {
     return std::nullopt;
   }
-  // Readers take turns with writers too: a reader's open file would stop a writer's rename.
+  // A reader takes the lock only so that its open file never makes a writer's rename fail.
+  // Where the lock file cannot be made (a folder one may read but not write, a lock file of
+  // another user) no writer can replace the file either, and a holder that does not let go
+  // within a moment is stuck: either way the record is read without the lock rather than lost.
   FileLock lock;
-  if (!lock.Acquire(path + ".lock", kLockWaitMilliseconds)) return std::nullopt;
+  (void)lock.Acquire(path + ".lock", kReadLockWaitMilliseconds);
   std::string content;
   if (ReadWholeFile(path, &content) != WholeFileRead::kRead) return std::nullopt;
 
   const std::string key = Key();
   std::size_t line = FindRecord(content, key);
   if (line == std::string::npos) return std::nullopt;
-  std::size_t valueStart = line + key.size();
-  std::size_t valueEnd = content.find('\n', valueStart);
-  if (valueEnd == std::string::npos) valueEnd = content.size();
-  std::string_view value(content.data() + valueStart, valueEnd - valueStart);
-  // '/' (0x2F) is never the second byte of a double-byte character: a byte search is safe.
-  std::size_t first = value.find('/');
-  std::size_t second = first == value.npos ? value.npos : value.find('/', first + 1);
-  std::size_t third = second == value.npos ? value.npos : value.find('/', second + 1);
-  if (third == value.npos) return std::nullopt;
+  std::string_view value = ValueOf(content, line, key.size());
+  std::size_t slashes[3];
+  SplitValue(value, slashes);
+  const std::size_t first = slashes[0];
+  const std::size_t second = slashes[1];
+  const std::size_t third = slashes[2];
 
   RememberedRecord record;
   record.method = static_cast<std::int32_t>(Number(value.substr(0, first)));

@@ -40,13 +40,17 @@ class RememberedSettings {
   RememberedSettings(std::string userId, std::int32_t firstNo, std::int32_t secondNo,
                      std::string fileName, std::optional<std::string> folder = std::nullopt);
 
-  // The record, or nullopt when there is no file, no record, the file cannot be read whole, or
-  // the record has fewer than three '/' after its key. Keeps the record's output path for a
-  // later Write without one.
+  // The record, or nullopt when there is no file, no record or the file cannot be read whole.
+  // A line is this key's record only when the key is followed by three decimal fields, each
+  // ended by '/', and the path: a user id that begins like this key (ids may hold '/' and ':')
+  // is another user's. Reads without the lock when the lock file cannot be made or another
+  // instance holds it for more than a moment. Keeps the record's output path for a later
+  // Write without one.
   std::optional<RememberedRecord> Read();
 
   // Stores the record (method, months, outputPath; nullptr: the output path Read found, empty
-  // when it found none) at the end of the file, removing the record's earlier line. Creates
+  // when it found none) at the end of the file, removing the record's earlier lines (those
+  // Read would take for it; every other user's line stays). Creates
   // the settings folder and the folders above it when missing. False, with the file as it
   // was, when the folder is unknown or cannot be created, the existing file cannot be read
   // whole, the file cannot be replaced, another instance holds the file for too long, or the

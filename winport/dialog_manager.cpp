@@ -98,6 +98,34 @@ bool Mnemonic(const DialogWindow& dialog, char letter) {
   return false;
 }
 
+constexpr std::size_t kNoTyping = static_cast<std::size_t>(-1);
+
+// Keeps what Ctrl+Z brings back before a change of the edit's text. Characters typed one
+// after the other, each where the last one ended, are one change, as on Windows.
+void RememberForUndo(Control& edit, bool typing) {
+  const bool goesOn = typing && edit.undo.canUndo && edit.selStart == edit.selEnd &&
+                      edit.selStart == edit.undo.typingEnd;
+  if (!goesOn) {
+    edit.undo.canUndo = true;
+    edit.undo.text = edit.text;
+    edit.undo.selStart = edit.selStart;
+    edit.undo.selEnd = edit.selEnd;
+  }
+  edit.undo.typingEnd = kNoTyping;
+}
+
+// Ctrl+Z: back to the text before the last change; a second Ctrl+Z undoes the undo.
+void Undo(Control& edit) {
+  if (!edit.undo.canUndo) return;
+  std::swap(edit.text, edit.undo.text);
+  const std::size_t start = edit.undo.selStart;
+  const std::size_t end = edit.undo.selEnd;
+  edit.undo.selStart = edit.selStart;
+  edit.undo.selEnd = edit.selEnd;
+  edit.undo.typingEnd = kNoTyping;
+  edit.Select(start, end);
+}
+
 void InsertCharacter(Control& edit, const std::string& character) {
   if ((edit.style & ES_NUMBER) &&
       (character.size() != 1 || !std::isdigit(static_cast<unsigned char>(character[0])))) {
@@ -105,8 +133,11 @@ void InsertCharacter(Control& edit, const std::string& character) {
   }
   std::string text = edit.text.substr(0, edit.selStart) + character + edit.text.substr(edit.selEnd);
   if (text.size() > edit.limit) return;
+  RememberForUndo(edit, true);
   edit.text = std::move(text);
-  edit.selStart = edit.selEnd = edit.selStart + character.size();
+  const std::size_t caret = edit.selStart + character.size();
+  edit.Select(caret, caret);
+  edit.undo.typingEnd = caret;
 }
 
 std::size_t PreviousCharacter(const std::string& text, std::size_t offset) {
@@ -121,6 +152,32 @@ std::size_t NextCharacter(const std::string& text, std::size_t offset) {
   return offset + (cp932::IsInDoubleByte(text, offset) ? 2 : 1);
 }
 
+// What a double-click takes as one word: a run of letters, digits, '_' and double-byte or
+// half-width kana characters, a run of blanks, or one other mark (a separator of a path).
+int WordClass(const std::string& text, std::size_t offset) {
+  const unsigned char c = static_cast<unsigned char>(text[offset]);
+  if (c == ' ' || c == '\t') return 0;
+  if (std::isalnum(c) || c == '_' || c >= 0x80) return 1;
+  return 2;
+}
+
+// The word around the character at `caret` (the one before it at the end of the text).
+void SelectWord(Control& edit, std::size_t caret) {
+  const std::string& text = edit.text;
+  if (text.empty()) return;
+  std::size_t at = caret < text.size() ? caret : PreviousCharacter(text, text.size());
+  const int kind = WordClass(text, at);
+  std::size_t start = at;
+  std::size_t end = NextCharacter(text, at);
+  if (kind != 2) {
+    while (start > 0 && WordClass(text, PreviousCharacter(text, start)) == kind) {
+      start = PreviousCharacter(text, start);
+    }
+    while (end < text.size() && WordClass(text, end) == kind) end = NextCharacter(text, end);
+  }
+  edit.Select(start, end);
+}
+
 // Paste: the clipboard's text up to its first line break (a single-line edit takes one line),
 // in place of the selection, as much of it as the limit leaves room for; digits-only edits
 // take anything pasted, as on Windows.
@@ -130,8 +187,11 @@ void Paste(Control& edit) {
   const std::size_t kept = edit.text.size() - (edit.selEnd - edit.selStart);
   const std::size_t room = edit.limit > kept ? edit.limit - kept : 0;
   text.resize(cp932::CutLength(text, room));
+  if (text.empty() && edit.selStart == edit.selEnd) return;
+  RememberForUndo(edit, false);
   edit.text.replace(edit.selStart, edit.selEnd - edit.selStart, text);
-  edit.selStart = edit.selEnd = edit.selStart + text.size();
+  const std::size_t caret = edit.selStart + text.size();
+  edit.Select(caret, caret);
 }
 
 // The clipboard keys of an edit: Ctrl+C and Ctrl+Insert copy the selection, Ctrl+X and
@@ -145,8 +205,9 @@ bool ClipboardKey(Control& edit, UINT vk, bool shift, bool ctrl) {
     CurrentUiBackend().SetClipboardText(
         edit.text.substr(edit.selStart, edit.selEnd - edit.selStart));
     if (cut) {
+      RememberForUndo(edit, false);
       edit.text.erase(edit.selStart, edit.selEnd - edit.selStart);
-      edit.selEnd = edit.selStart;
+      edit.Select(edit.selStart, edit.selStart);
     }
     return true;
   }
@@ -155,30 +216,39 @@ bool ClipboardKey(Control& edit, UINT vk, bool shift, bool ctrl) {
     return true;
   }
   if (ctrl && vk == 'A') {
-    edit.selStart = 0;
-    edit.selEnd = edit.text.size();
+    edit.Select(0, edit.text.size());
+    return true;
+  }
+  if (ctrl && vk == 'Z') {
+    Undo(edit);
     return true;
   }
   return false;
 }
 
-// Editing keys inside an edit; false for keys an edit leaves to the dialog.
+// Editing keys inside an edit; false for keys an edit leaves to the dialog. With Shift the
+// caret keys move the caret and keep the other end of the selection where it was.
 bool EditKey(Control& edit, UINT vk, bool shift, bool ctrl) {
   if (ClipboardKey(edit, vk, shift, ctrl)) return true;
-  std::size_t caret = edit.selEnd;
+  std::size_t caret = edit.Caret();
   switch (vk) {
     case VK_BACK:
-    case VK_DELETE:
-      if (edit.selStart == edit.selEnd) {
+    case VK_DELETE: {
+      std::size_t from = edit.selStart;
+      std::size_t to = edit.selEnd;
+      if (from == to) {
         if (vk == VK_BACK) {
-          edit.selStart = PreviousCharacter(edit.text, caret);
+          from = PreviousCharacter(edit.text, caret);
         } else {
-          edit.selEnd = NextCharacter(edit.text, caret);
+          to = NextCharacter(edit.text, caret);
         }
       }
-      edit.text.erase(edit.selStart, edit.selEnd - edit.selStart);
-      edit.selEnd = edit.selStart;
+      if (from == to) return true;  // nothing before or after the caret
+      RememberForUndo(edit, false);
+      edit.text.erase(from, to - from);
+      edit.Select(from, from);
       return true;
+    }
     case VK_LEFT:
       caret = PreviousCharacter(edit.text, caret);
       break;
@@ -194,7 +264,7 @@ bool EditKey(Control& edit, UINT vk, bool shift, bool ctrl) {
     default:
       return false;
   }
-  edit.selStart = edit.selEnd = caret;
+  edit.Select(shift ? edit.Anchor() : caret, caret);
   return true;
 }
 
@@ -367,7 +437,11 @@ void DeliverInput(DialogWindow& dialog, const UiEvent& event,
                 std::min(static_cast<std::size_t>(event.caret), control->text.size());
             if (caret < control->text.size() && cp932::IsTrailPosition(control->text, caret))
               --caret;
-            control->selStart = control->selEnd = caret;
+            if (event.word) {
+              SelectWord(*control, caret);
+            } else {
+              control->Select(caret, caret);
+            }
             NotifyWindow(dialog, WindowNotice::Changed);
           }
         } else {

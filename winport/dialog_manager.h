@@ -25,7 +25,10 @@ class DialogWindow;
 //   and clicked. Alt+F4: the close command (IDCANCEL).
 // - Characters in an edit: inserted over the selection unless the edit takes digits only
 //   (ES_NUMBER) and the character is not one, or the text would pass the limit; Backspace
-//   and Delete remove a selection or one character (a double-byte character whole).
+//   and Delete remove a selection or one character (a double-byte character whole); Left,
+//   Right, Home and End move the caret, with Shift extending the selection from its other
+//   end; Ctrl+Z undoes the last change (characters typed in a row are one), and undoes the
+//   undo when pressed again.
 // Returns TRUE when the message was handled.
 BOOL IsDialogMessageA(HWND dialog, MSG* message);
 

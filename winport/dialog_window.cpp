@@ -29,6 +29,12 @@ HWND NewHandle() { return reinterpret_cast<HWND>(Windows().next++); }
 
 }  // namespace
 
+void Control::Select(std::size_t anchor, std::size_t caret) {
+  caretAtStart = caret < anchor;
+  selStart = std::min(anchor, caret);
+  selEnd = std::max(anchor, caret);
+}
+
 bool Control::IsPushButton() const {
   DWORD kind = style & BS_TYPEMASK;
   return cls == ControlClass::Button && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);

@@ -31,11 +31,23 @@ struct Control {
   std::string toolTip;  // code page 932, empty for none (tool_tips.h)
   // Buttons.
   int check = BST_UNCHECKED;
-  // Edits: the text limit in bytes (a double-byte character is never cut) and the selection,
-  // with the caret at selEnd. Byte offsets, never inside a double-byte character.
+  // Edits: the text limit in bytes (a double-byte character is never cut) and the selection
+  // (selStart <= selEnd), with the caret at selEnd, or at selStart when caretAtStart (a
+  // selection made towards the start, as with Shift+Left). Byte offsets, never inside a
+  // double-byte character.
   std::size_t limit = 30000;
   std::size_t selStart = 0;
   std::size_t selEnd = 0;
+  bool caretAtStart = false;
+  // What Ctrl+Z brings back: the text and selection before the last change (a run of typed
+  // characters counts as one change, as on Windows), while canUndo.
+  struct Undo {
+    bool canUndo = false;
+    std::string text;
+    std::size_t selStart = 0;
+    std::size_t selEnd = 0;
+    std::size_t typingEnd = static_cast<std::size_t>(-1);  // where typing goes on the run
+  } undo;
   // Progress bars.
   int low = 0;
   int high = 100;
@@ -50,6 +62,10 @@ struct Control {
   bool IsRadioButton() const;
   bool IsGroupBox() const;
   bool IsEdit() const { return cls == ControlClass::Edit; }
+  std::size_t Caret() const { return caretAtStart ? selStart : selEnd; }
+  std::size_t Anchor() const { return caretAtStart ? selEnd : selStart; }
+  // Selects from `anchor` to `caret`, in either order.
+  void Select(std::size_t anchor, std::size_t caret);
   // The upper-case mnemonic letter of the text ("&N" gives 'N', "&&" is a literal '&'), or 0.
   char Mnemonic() const;
 };

@@ -66,7 +66,11 @@ INT_PTR CFileDialog::DoModal() {
       const bool folderExists = folderAttributes != INVALID_FILE_ATTRIBUTES &&
                                 (folderAttributes & FILE_ATTRIBUTE_DIRECTORY);
       const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-      if ((m_ofn.Flags & OFN_PATHMUSTEXIST) && !folderExists) {
+      if (path.size() >= static_cast<std::size_t>(MAX_PATH)) {
+        // The common dialog's path buffer holds MAX_PATH bytes with the final NUL; a longer
+        // path is refused here, not by the first file function that cannot take it.
+        refusal = "ファイル名が正しくありません。";
+      } else if ((m_ofn.Flags & OFN_PATHMUSTEXIST) && !folderExists) {
         refusal = "パスが存在しません。\nパスが正しいかどうかを確認してください。";
       } else if ((m_ofn.Flags & OFN_FILEMUSTEXIST) && !exists) {
         refusal = "ファイルが見つかりません。\nファイル名を確認して再実行してください。";

@@ -28,7 +28,8 @@ class CFileDialog {
 
   // IDOK with the chosen path, or IDCANCEL. A name is made absolute against the initial
   // folder; a name without an extension gets ".defaultExtension". Refused, with the common
-  // dialog's notice, and asked again: a name Windows cannot hold; with OFN_PATHMUSTEXIST a
+  // dialog's notice, and asked again: a name Windows cannot hold, or a path of MAX_PATH bytes
+  // or more once completed; with OFN_PATHMUSTEXIST a
   // folder that does not exist; with OFN_FILEMUSTEXIST a file that does not exist; with
   // OFN_OVERWRITEPROMPT an existing file the person does not want to replace. Without
   // OFN_NOCHANGEDIR the chosen folder becomes the current directory, as on Windows.

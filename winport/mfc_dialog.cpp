@@ -9,6 +9,16 @@ namespace {
 
 HWND ControlHandle(CDataExchange* dx, int id) { return ::GetDlgItem(dx->m_pDlgWnd->m_hWnd, id); }
 
+// A dialog that becomes active with no control focused gives the focus to its first enabled
+// tab stop, whatever OnInitDialog returned: Windows' dialog manager does so on activation, so
+// that keys typed at once never go nowhere (and Enter never reaches the standard OK command
+// unasked). The Tab key's own path, so that an edit reached this way is selected whole.
+void FocusFirstTabStopIfNone(winport::DialogWindow& window) {
+  if (window.focus != nullptr || window.ended) return;
+  MSG tab{window.handle(), WM_KEYDOWN, VK_TAB, 0};
+  winport::IsDialogMessageA(window.handle(), &tab);
+}
+
 }  // namespace
 
 void DDX_Text(CDataExchange* dx, int id, std::string& value) {
@@ -83,11 +93,8 @@ INT_PTR CDialog::DoModal() {
   if (!MakeWindow(true)) return -1;
   winport::DialogWindow& window = *window_;
   winport::UiBackend& ui = winport::CurrentUiBackend();
-  if (OnInitDialog()) {
-    // The framework gives the focus to the first tab stop.
-    MSG tab{window.handle(), WM_KEYDOWN, VK_TAB, 0};
-    if (window.focus == nullptr) winport::IsDialogMessageA(window.handle(), &tab);
-  }
+  OnInitDialog();
+  FocusFirstTabStopIfNone(window);
   if (!window.ended) {
     window.style |= WS_VISIBLE;
     winport::NotifyWindow(window, winport::WindowNotice::Shown);
@@ -106,7 +113,10 @@ BOOL CDialog::Create(CWnd* parent) {
   if (parent != nullptr) m_pParentWnd = parent;
   if (!MakeWindow(false)) return FALSE;
   OnInitDialog();
-  if (template_.style & WS_VISIBLE) ShowWindow(SW_SHOW);
+  if (template_.style & WS_VISIBLE) {
+    ShowWindow(SW_SHOW);
+    FocusFirstTabStopIfNone(*window_);
+  }
   return TRUE;
 }
 

@@ -44,12 +44,13 @@ class CDialog : public CWnd {
   CDialog(const winport::DialogTemplate& dialogTemplate, CWnd* parent = nullptr);
   ~CDialog() override;
 
-  // Creates the window from the template, runs OnInitDialog, shows the window and hands the
+  // Creates the window from the template, runs OnInitDialog, shows the window (its first
+  // enabled tab stop focused when OnInitDialog left no control focused) and hands the
   // backend's input to it until EndDialog; then destroys the window. The result is
   // EndDialog's, or -1 when the window could not be made.
   virtual INT_PTR DoModal();
   // Creates the window modelessly (visible only when the template says WS_VISIBLE) and runs
-  // OnInitDialog. TRUE on success.
+  // OnInitDialog; a visible one gets the focus as with DoModal. TRUE on success.
   BOOL Create(CWnd* parent = nullptr);
   // Ends a modal dialog with `result` (hiding its window); a modeless one is only hidden.
   void EndDialog(int result);
@@ -65,6 +66,8 @@ class CDialog : public CWnd {
 
  protected:
   // Fills the controls from the members; TRUE asks the framework to focus the first tab stop.
+  // FALSE says the focus is set; if it is not, the first enabled tab stop gets it all the
+  // same, as Windows gives it on activation.
   virtual BOOL OnInitDialog();
   // IDOK: read the controls and end with IDOK. IDCANCEL (Esc, the close command): end with
   // IDCANCEL.

@@ -54,7 +54,9 @@ std::optional<std::string> BaseKeyName(UINT vk) {
 // final text.
 bool IsEditingKey(const UiEvent& event) {
   if (event.kind == UiEvent::Kind::Char) return true;
+  // With Shift the caret keys select: the selection is no part of the final text.
   if (event.kind != UiEvent::Kind::Key || event.ctrl || event.alt) return false;
+  if (event.shift && event.vk != VK_BACK && event.vk != VK_DELETE) return false;
   switch (event.vk) {
     case VK_BACK:
     case VK_DELETE:
@@ -114,9 +116,13 @@ void ScriptRecorder::Input(const DialogWindow& dialog, const UiEvent& event) {
         Write("# key " + std::to_string(event.vk) + ": no script form");
       }
       break;
-    case UiEvent::Kind::Click:
-      Write("click " + std::to_string(event.controlId));
+    case UiEvent::Kind::Click: {
+      // Where a click placed the caret matters to the keys after it (a paste, Shift+End).
+      std::string line = (event.word ? "dblclick " : "click ") + std::to_string(event.controlId);
+      if (event.caret >= 0) line += " " + std::to_string(event.caret);
+      Write(line);
       break;
+    }
     case UiEvent::Kind::Type:
       Write("type " + std::to_string(event.controlId) + " " + Cp932ToUtf8(event.text));
       break;

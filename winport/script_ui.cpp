@@ -84,7 +84,8 @@ std::pair<std::string, std::string> SplitWord(const std::string& text) {
 }
 
 bool IsCommand(const std::string& word) {
-  return word == "type" || word == "click" || word == "key" || word == "answer" || word == "save";
+  return word == "type" || word == "click" || word == "dblclick" || word == "key" ||
+         word == "answer" || word == "save";
 }
 
 std::optional<int> ParseId(const std::string& text) {
@@ -202,14 +203,22 @@ UiEvent ScriptUiBackend::NextDialogEvent(const DialogWindow& dialog) {
   while (std::optional<Line> line = Next()) {
     last_ = *line;
     auto [word, rest] = SplitWord(line->text);
-    if (word == "type" || word == "click") {
+    if (word == "type" || word == "click" || word == "dblclick") {
       auto [idText, text] = SplitWord(rest);
       std::optional<int> id = ParseId(idText);
       if (!id) {
         Misfit(*line, "a control id is missing");
         break;
       }
-      if (word == "click") return UiEvent::Click(*id);
+      if (word != "type") {
+        // The caret a click on an edit places; without one a click leaves the caret.
+        std::optional<int> caret = text.empty() ? std::optional<int>(-1) : ParseId(Trim(text));
+        if (!caret || (word == "dblclick" && *caret < 0)) {
+          Misfit(*line, "the caret is not a byte offset");
+          break;
+        }
+        return word == "click" ? UiEvent::Click(*id, *caret) : UiEvent::DoubleClick(*id, *caret);
+      }
       std::optional<std::string> cp932 = Utf8ToCp932Exact(text);
       if (!cp932) {
         Misfit(*line, "the text has characters code page 932 lacks");
@@ -231,9 +240,8 @@ UiEvent ScriptUiBackend::NextDialogEvent(const DialogWindow& dialog) {
 }
 
 std::optional<std::string> ScriptUiBackend::AskSaveFileName(const SaveFileRequest& request) {
-  std::fprintf(out_, "[%s] (save file) %s%s > ", Cp932ToUtf8(request.title).c_str(),
-               Cp932ToUtf8(request.initialDirectory).c_str(),
-               Cp932ToUtf8(request.fileName).c_str());
+  std::fprintf(out_, "[%s] (save file) %s > ", Cp932ToUtf8(request.title).c_str(),
+               Cp932ToUtf8(SaveFileFieldText(request)).c_str());
   if (std::optional<Line> line = Next()) {
     auto [word, rest] = SplitWord(line->text);
     std::string path = Trim(rest);

@@ -156,10 +156,7 @@ int MessageBoxView::Handle(const UiEvent& event, bool* ignored) {
 }
 
 SaveFileView::SaveFileView(const SaveFileRequest& request) : request_(request) {
-  path_ = request.initialDirectory;
-  bool separated = path_.empty() || cp932::EndsWithBackslash(path_) || path_.back() == ':';
-  if (!separated && !request.fileName.empty()) path_ += '\\';
-  path_ += request.fileName;
+  path_ = SaveFileFieldText(request);
   path_.resize(cp932::CutLength(path_, MAX_PATH - 1));
   caret_ = path_.size();
 }

@@ -1,6 +1,8 @@
 #include "winport/terminal_form.h"
 
 #include <algorithm>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "winport/cp932.h"
@@ -65,6 +67,24 @@ int AlignedStart(int col, int cols, int width, DWORD style) {
       return col + std::max(0, cols - width);
     default:
       return col;
+  }
+}
+
+// In place of a dialog the terminal cannot hold: how large it must be, centred, each line
+// cut at the edge. Drawn again at the next resize.
+void PaintTooSmall(TextCanvas& canvas, const std::wstring& title, int cols, int rows) {
+  const std::wstring lines[] = {
+      L"「" + title + L"」を表示するには",
+      L"端末を " + std::to_wstring(cols) + L" x " + std::to_wstring(rows) +
+          L" 以上に広げてください",
+      L"(いまは " + std::to_wstring(canvas.cols()) + L" x " + std::to_wstring(canvas.rows()) + L")",
+  };
+  const int count = static_cast<int>(std::size(lines));
+  int row = std::max(0, (canvas.rows() - count) / 2);
+  for (const std::wstring& line : lines) {
+    if (row >= canvas.rows()) break;
+    int col = std::max(0, (canvas.cols() - TextWidth(line)) / 2);
+    canvas.Put(row++, col, line, kAttrBold, canvas.cols());
   }
 }
 
@@ -160,6 +180,11 @@ std::optional<Caret> PaintEditField(TextCanvas& canvas, const CellRect& cells,
 
 std::optional<Caret> FormPainter::Paint(const DialogWindow& dialog, TextCanvas& canvas, bool busy) {
   CellRect client = ClientCells(dialog.dialogTemplate());
+  if (client.rows + 2 > canvas.rows() || client.cols + 2 > canvas.cols()) {
+    // A form cut off at the edge would hide fields and buttons without a word.
+    PaintTooSmall(canvas, WideFromCp932(dialog.title), client.cols + 2, client.rows + 2);
+    return std::nullopt;
+  }
   int top = std::max(0, (canvas.rows() - client.rows - 2) / 2);
   int left = std::max(0, (canvas.cols() - client.cols - 2) / 2);
   int bottom = top + client.rows + 1;
@@ -186,7 +211,19 @@ std::optional<Caret> FormPainter::Paint(const DialogWindow& dialog, TextCanvas& 
 
     switch (control.cls) {
       case ControlClass::Static: {
-        if ((control.style & SS_TYPEMASK) == SS_BITMAP) break;  // no image to show
+        if ((control.style & SS_TYPEMASK) == SS_BITMAP) {
+          // No image to show; a tool-tip's anchor shows the information sign (F1 shows the
+          // tip), after a label that runs into its cells.
+          if (control.toolTip.empty()) break;
+          int at = cells.col;
+          while (at < clientEnd &&
+                 (canvas.at(cells.row, at).ch != L' ' || canvas.at(cells.row, at).trailing)) {
+            ++at;
+          }
+          if (at > cells.col) ++at;
+          canvas.Put(cells.row, at, L"(i)", kAttrBold, clientEnd);
+          break;
+        }
         // A left-aligned label may run past its rectangle: the terminal's cells are coarser
         // than the desktop's pixels.
         DWORD align = control.style & SS_TYPEMASK;
@@ -230,7 +267,7 @@ std::optional<Caret> FormPainter::Paint(const DialogWindow& dialog, TextCanvas& 
       }
       case ControlClass::Edit:
         if (auto at =
-                PaintEditField(canvas, cells, control.text, control.selStart, control.selEnd,
+                PaintEditField(canvas, cells, control.text, control.Anchor(), control.Caret(),
                                control.style, control.Enabled(), hasFocus, scroll_[control.handle]))
           caret = at;
         break;

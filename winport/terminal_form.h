@@ -50,7 +50,8 @@ std::optional<Caret> PaintEditField(TextCanvas& canvas, const CellRect& cells,
 class FormPainter {
  public:
   // Draws `dialog` centred on the canvas inside a frame that carries its title, with a busy
-  // mark when `busy`. Returns where the terminal's cursor belongs when the dialog holds the
+  // mark when `busy`; on a canvas too small for the frame, says instead how large the terminal
+  // must be. Returns where the terminal's cursor belongs when the dialog holds the
   // focused control (an edit's caret, a button's text), or nullopt.
   std::optional<Caret> Paint(const DialogWindow& dialog, TextCanvas& canvas, bool busy);
 

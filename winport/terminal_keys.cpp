@@ -9,8 +9,6 @@
 namespace winport {
 namespace {
 
-constexpr UINT kVkF1 = 0x70;
-
 std::optional<UiEvent> FromCharacter(unsigned code, bool alt) {
   switch (code) {
     case '\r':
@@ -63,7 +61,7 @@ std::optional<UiEvent> FromKeyCode(unsigned code, bool alt) {
   if (code >= static_cast<unsigned>(KEY_F(1)) && code <= static_cast<unsigned>(KEY_F(60))) {
     int n = static_cast<int>(code - KEY_F(1));  // 0-based
     int bank = n / 12;
-    UINT vk = kVkF1 + static_cast<UINT>(n % 12);
+    UINT vk = VK_F1 + static_cast<UINT>(n % 12);
     switch (bank) {
       case 0:
         return UiEvent::Key(vk, false, false, alt);

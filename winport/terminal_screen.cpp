@@ -1,6 +1,7 @@
 #include "winport/terminal_screen.h"
 
 #include <curses.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -86,7 +87,8 @@ bool TerminalScreen::Enter() {
     set_term(g_screen);
     set_escdelay(kEscapeDelayMs);
     // Raw, as a window's keyboard is: Ctrl+C and the other control keys reach the dialog
-    // (Ctrl+C copies in an edit) instead of ending the run; Esc is the way out.
+    // (Ctrl+C copies in an edit, Ctrl+Z undoes) instead of ending or suspending the run; Esc
+    // is the way out. The shell's modes come back whenever the terminal is given back.
     raw();
     noecho();
     nonl();

@@ -84,28 +84,56 @@ std::optional<UiEvent> TerminalUiBackend::NextInput() {
 UiEvent TerminalUiBackend::NextDialogEvent(const DialogWindow& dialog) {
   if (!screen_.Enter()) return UiEvent::Key(VK_ESCAPE);
   Draw();
-  // A terminal that went away cancels, as running out of input does in a script.
-  UiEvent event = NextInput().value_or(UiEvent::Key(VK_ESCAPE));
-  if (recorder_) recorder_->Input(dialog, event);
-  return event;
+  for (;;) {
+    // A terminal that went away cancels, as running out of input does in a script.
+    UiEvent event = NextInput().value_or(UiEvent::Key(VK_ESCAPE));
+    // F1 shows the tool-tips the desktop shows when the pointer rests on their controls; the
+    // dialog never sees the key, and nothing of it is recorded.
+    const bool plain = !event.shift && !event.ctrl && !event.alt;
+    if (event.kind == UiEvent::Kind::Key && event.vk == VK_F1 && plain) {
+      ShowToolTips(dialog);
+      continue;
+    }
+    if (recorder_) recorder_->Input(dialog, event);
+    return event;
+  }
+}
+
+void TerminalUiBackend::ShowToolTips(const DialogWindow& dialog) {
+  std::string tips;
+  for (const auto& control : dialog.controls()) {
+    if (!control->Visible() || control->toolTip.empty()) continue;
+    if (!tips.empty()) tips += "\n\n";
+    tips += control->toolTip;
+  }
+  if (tips.empty()) {
+    screen_.Beep();
+    return;
+  }
+  (void)RunBox({dialog.handle(), tips, dialog.title, MB_OK | MB_ICONINFORMATION});
+  Draw();
+}
+
+int TerminalUiBackend::RunBox(const MessageBoxRequest& request) {
+  int answer = 0;
+  MessageBoxView view(request);
+  overlay_ = [&view](TextCanvas& canvas) { return view.Paint(canvas); };
+  Draw();
+  while (answer == 0) {
+    std::optional<UiEvent> event = NextInput();
+    if (!event) break;
+    bool ignored = false;
+    answer = view.Handle(*event, &ignored);
+    if (ignored) screen_.Beep();
+    dirty_ = true;
+  }
+  overlay_ = nullptr;
+  return answer;
 }
 
 int TerminalUiBackend::ShowMessageBox(const MessageBoxRequest& request) {
   int answer = 0;
-  if (screen_.Enter()) {
-    MessageBoxView view(request);
-    overlay_ = [&view](TextCanvas& canvas) { return view.Paint(canvas); };
-    Draw();
-    while (answer == 0) {
-      std::optional<UiEvent> event = NextInput();
-      if (!event) break;
-      bool ignored = false;
-      answer = view.Handle(*event, &ignored);
-      if (ignored) screen_.Beep();
-      dirty_ = true;
-    }
-    overlay_ = nullptr;
-  }
+  if (screen_.Enter()) answer = RunBox(request);
   if (answer == 0) answer = CautiousAnswer(request.style);
   if (recorder_) recorder_->MessageBoxAnswer(answer);
   LeaveWhenNothingShown(nullptr);

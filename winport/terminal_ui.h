@@ -24,7 +24,8 @@ class TerminalUiBackend : public UiBackend {
 
   int ShowMessageBox(const MessageBoxRequest& request) override;
   // Space is delivered as the character " " (like every printable key), Alt+letter as the
-  // letter's virtual key with alt. Without a usable terminal: Esc.
+  // letter's virtual key with alt. F1 shows the tool-tips of the dialog's controls in a box
+  // and never reaches the dialog. Without a usable terminal: Esc.
   UiEvent NextDialogEvent(const DialogWindow& dialog) override;
   std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override;
   // Beeps and shows the reason on the bottom line until the next key.
@@ -40,6 +41,10 @@ class TerminalUiBackend : public UiBackend {
   void Draw(const DialogWindow* leaving = nullptr);
   // Reads keys until one means something; nullopt when the terminal is gone.
   std::optional<UiEvent> NextInput();
+  // A message box drawn over the form until it is answered; 0 when the terminal went away.
+  int RunBox(const MessageBoxRequest& request);
+  // The tool-tips of the dialog's visible controls in a box (F1), or a beep when it has none.
+  void ShowToolTips(const DialogWindow& dialog);
   void LeaveWhenNothingShown(const DialogWindow* leaving);
 
   TerminalScreen screen_;

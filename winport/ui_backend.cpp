@@ -9,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "winport/cp932.h"
 #include "winport/script_ui.h"
 #include "winport/start_folder.h"
 #include "winport/terminal_ui.h"
@@ -144,6 +145,12 @@ UiEvent UiEvent::Click(int controlId, int caret) {
   return event;
 }
 
+UiEvent UiEvent::DoubleClick(int controlId, int caret) {
+  UiEvent event = Click(controlId, caret);
+  event.word = true;
+  return event;
+}
+
 UiEvent UiEvent::Type(int controlId, std::string text) {
   UiEvent event;
   event.kind = Kind::Type;
@@ -158,7 +165,18 @@ UiEvent UiEvent::Close() {
   return event;
 }
 
-std::atomic<unsigned> UiBackend::noticeEpoch_{0};
+std::string SaveFileFieldText(const SaveFileRequest& request) {
+  const std::string& name = request.fileName;
+  // '/' and ':' are never the second byte of a double-byte character; '\\' may be.
+  if (name.find_first_of("/:") != std::string::npos ||
+      cp932::FindChar(name, '\\') != std::string::npos) {
+    return name;
+  }
+  std::string text = request.initialDirectory;
+  const bool separated = text.empty() || cp932::EndsWithBackslash(text) || text.back() == ':';
+  if (!separated && !name.empty()) text += '\\';
+  return text + name;
+}
 
 namespace {
 
@@ -171,20 +189,20 @@ std::string& ProcessClipboard() {
 // The thread that moves the notice tick on, for the life of the process once started.
 class NoticeTicker {
  public:
-  bool Start(std::atomic<unsigned>& ticks) {
-    if (thread_.joinable()) return true;
+  std::atomic<unsigned>* Start() {
+    if (thread_.joinable()) return &ticks_;
     try {
-      thread_ = std::thread([this, &ticks] {
+      thread_ = std::thread([this] {
         const timespec pause{0, static_cast<long>(UiBackend::kNoticeTickMs) * 1000000L};
         while (!stop_.load(std::memory_order_relaxed)) {
           nanosleep(&pause, nullptr);
-          ticks.fetch_add(1, std::memory_order_relaxed);
+          ticks_.fetch_add(1, std::memory_order_relaxed);
         }
       });
     } catch (const std::system_error&) {
-      return false;
+      return nullptr;
     }
-    return true;
+    return &ticks_;
   }
   ~NoticeTicker() {
     stop_.store(true);
@@ -192,6 +210,7 @@ class NoticeTicker {
   }
 
  private:
+  std::atomic<unsigned> ticks_{0};
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
@@ -202,9 +221,13 @@ std::string UiBackend::ClipboardText() { return ProcessClipboard(); }
 
 void UiBackend::SetClipboardText(const std::string& text) { ProcessClipboard() = text; }
 
-void UiBackend::SetDrawsOnItsOwnClock() {
-  static NoticeTicker ticker;
-  drawsOnItsOwnClock_ = ticker.Start(noticeEpoch_);
+void UiBackend::SetDrawsOnItsOwnClock(std::atomic<unsigned>* clock) {
+  if (clock == nullptr) {
+    static NoticeTicker ticker;
+    clock = ticker.Start();
+  }
+  clock_ = clock;
+  drawsOnItsOwnClock_ = clock != nullptr;
 }
 
 UiBackend& CurrentUiBackend() {

@@ -32,6 +32,11 @@ struct SaveFileRequest {
   DWORD flags = 0;     // OFN_*
 };
 
+// The text a one-field save-file dialog starts with: the initial folder joined to the file
+// name, or the file name alone when it names a folder or drive of its own (as a name typed
+// again after a refusal does, which is shown as it was typed).
+std::string SaveFileFieldText(const SaveFileRequest& request);
+
 // One input for a modal dialog, as a person gives it: a key with its modifiers (letters and
 // digits as their virtual keys, 'A'..'Z', '0'..'9'), one typed character, a click on a
 // control, text typed into a control (focus, select all, type each character), or the close
@@ -46,10 +51,12 @@ struct UiEvent {
   std::string text;   // Char: one character (one or two bytes); Type: the text (code page 932)
   int controlId = 0;  // Click, Type
   int caret = -1;     // Click on an edit: the byte offset the caret goes to; -1 leaves it
+  bool word = false;  // Click on an edit: a double-click, selecting the word at `caret`
 
   static UiEvent Key(UINT vk, bool shift = false, bool ctrl = false, bool alt = false);
   static UiEvent Char(std::string character);
   static UiEvent Click(int controlId, int caret = -1);
+  static UiEvent DoubleClick(int controlId, int caret);
   static UiEvent Type(int controlId, std::string text);
   static UiEvent Close();
 };
@@ -97,21 +104,26 @@ class UiBackend {
   // so that NotifyWindow (window_notices.h) may hold back most of its Changed and Repaint
   // notices.
   bool DrawsOnItsOwnClock() const { return drawsOnItsOwnClock_; }
-  // A count that goes up every kNoticeTickMs milliseconds while a front end that draws on its
-  // own clock exists, and at each of its draws: a notice is due again once it has moved. The
+  // For a front end that draws on its own clock: a count that goes up every kNoticeTickMs
+  // milliseconds and at each of its draws; a notice is due again once it has moved. The
   // cheapest clock there is (one load).
-  static unsigned NoticeEpoch() { return noticeEpoch_.load(std::memory_order_relaxed); }
+  unsigned NoticeEpoch() const { return clock_->load(std::memory_order_relaxed); }
   static constexpr unsigned kNoticeTickMs = 10;
 
  protected:
-  // Starts the tick; when no thread can be had for it, every notice goes on reaching Notify.
-  void SetDrawsOnItsOwnClock();
+  // Starts the notice tick: the process's tick thread moves the count every kNoticeTickMs;
+  // with `clock`, nothing moves it but this front end's draws and whoever owns it (a test that
+  // decides itself when time has passed). When no thread can be had for the tick, every
+  // notice goes on reaching Notify.
+  void SetDrawsOnItsOwnClock(std::atomic<unsigned>* clock = nullptr);
   // Called at every draw: the next change of any window reaches Notify again.
-  static void CountDraw() { noticeEpoch_.fetch_add(1, std::memory_order_relaxed); }
+  void CountDraw() {
+    if (clock_ != nullptr) clock_->fetch_add(1, std::memory_order_relaxed);
+  }
 
  private:
   bool drawsOnItsOwnClock_ = false;
-  static std::atomic<unsigned> noticeEpoch_;
+  std::atomic<unsigned>* clock_ = nullptr;
 };
 
 // The backend the platform uses. Unless one is installed, it is made on first use from

@@ -39,14 +39,14 @@ LRESULT EditMessage(winport::Control& edit, UINT message, WPARAM wParam, LPARAM 
       auto end = static_cast<std::intptr_t>(static_cast<int>(lParam));
       const auto size = static_cast<std::intptr_t>(edit.text.size());
       if (start < 0) {  // no selection: the caret stays where it is
-        edit.selStart = edit.selEnd;
+        edit.Select(edit.Caret(), edit.Caret());
         return 0;
       }
       if (end < 0 || end > size) end = size;
       start = std::min(start, size);
-      if (start > end) std::swap(start, end);
-      edit.selStart = CharStart(edit.text, static_cast<std::size_t>(start));
-      edit.selEnd = CharStart(edit.text, static_cast<std::size_t>(end));
+      // The caret goes to `end`, also when it is before `start`.
+      edit.Select(CharStart(edit.text, static_cast<std::size_t>(start)),
+                  CharStart(edit.text, static_cast<std::size_t>(end)));
       return 0;
     }
     case EM_SCROLLCARET:
@@ -163,7 +163,8 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT:
       control->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
-      control->selStart = control->selEnd = 0;
+      control->Select(0, 0);
+      control->undo = {};  // a new text leaves nothing to undo
       result = TRUE;
       break;
     case WM_GETTEXT: {

@@ -22,7 +22,7 @@ inline void NotifyWindow(DialogWindow& dialog, WindowNotice notice) {
       passedAt = &dialog.frontPassedAt;
     }
     if (passedAt != nullptr) {
-      const unsigned epoch = UiBackend::NoticeEpoch();
+      const unsigned epoch = ui.NoticeEpoch();
       if (*passedAt == epoch) return;
       *passedAt = epoch;
     }

@@ -35,8 +35,14 @@ class Tmux {
   Tmux() : tmux_("LANG=C.UTF-8 tmux -u -f /dev/null -L qltest-" + std::to_string(getpid())) {}
   ~Tmux() { Shell(tmux_ + " kill-server 2>/dev/null"); }
 
-  bool Start(const std::string& command) {
-    return Shell(tmux_ + " new-session -d -x 100 -y 30 -s demo '" + command + "'").exitCode == 0;
+  bool Start(const std::string& command, int cols = 100, int rows = 30) {
+    return Shell(tmux_ + " new-session -d -x " + std::to_string(cols) + " -y " +
+                 std::to_string(rows) + " -s demo '" + command + "'")
+               .exitCode == 0;
+  }
+  void Resize(int cols, int rows) {
+    Shell(tmux_ + " resize-window -t demo -x " + std::to_string(cols) + " -y " +
+          std::to_string(rows));
   }
   void Keys(const std::string& keys) { Shell(tmux_ + " send-keys -t demo " + keys); }
   void Type(const std::string& text) { Shell(tmux_ + " send-keys -t demo -l '" + text + "'"); }
@@ -173,6 +179,96 @@ TEST(TerminalEndToEnd, AnExportWithItsOutputPipedIsAnsweredAtTheTerminal) {
   EXPECT_NE(temp.Read("out").value_or("").find("lparam=1"), std::string::npos);
   const std::string recorded = temp.Read("session.txt").value_or("");
   EXPECT_NE(recorded.find("key ctrl+C\nkey Esc\nanswer ok\n"), std::string::npos) << recorded;
+}
+
+// The demo in a terminal, its output in `temp`; the form's title shown (or, for a small
+// terminal, the notice).
+class DemoSession {
+ public:
+  explicit DemoSession(const std::string& wait, int cols = 100, int rows = 30) {
+    const std::string demo = BinDir() + "/dialog_demo";
+    started_ = tmux.Start("WINPORT_UI=terminal " + demo + " >" + (temp / "out") + " 2>" +
+                              (temp / "err") + "; echo $? >" + (temp / "rc"),
+                          cols, rows) &&
+               tmux.WaitFor(wait);
+  }
+  bool started() const { return started_; }
+  // The demo's result lines once it has ended.
+  std::string Result() {
+    for (int i = 0; i < 200 && !temp.Read("rc"); ++i) Pause();
+    return ResultLines(temp.Read("out").value_or(""));
+  }
+
+  testsupport::TempFolder temp;
+  Tmux tmux;
+
+ private:
+  bool started_ = false;
+};
+
+TEST(TerminalEndToEnd, ASmallTerminalSaysHowLargeItMustBeUntilItIs) {
+  if (Shell("command -v tmux >/dev/null 2>&1").exitCode != 0) GTEST_SKIP() << "tmux is missing";
+  DemoSession session(Utf8(u8"以上に広げてください"), 60, 18);
+  ASSERT_TRUE(session.started()) << session.tmux.Dump();
+  const std::string notice = session.tmux.Row(Utf8(u8"以上に広げてください"));
+  EXPECT_NE(notice.find("74 x 24"), std::string::npos) << session.tmux.Dump();
+  EXPECT_EQ(session.tmux.Row(Utf8(u8"実行(F12)")), "") << session.tmux.Dump();
+
+  session.tmux.Resize(80, 24);
+  ASSERT_TRUE(session.tmux.WaitFor(Utf8(u8"実行(F12)"))) << session.tmux.Dump();
+  EXPECT_EQ(session.tmux.Row(Utf8(u8"以上に広げてください")), "");
+  session.tmux.Keys("Escape");
+  EXPECT_EQ(session.Result().substr(0, 9), "result=2\n");
+}
+
+TEST(TerminalEndToEnd, BrowseAfterARefusalSelectionWithShiftAndTheToolTip) {
+  if (Shell("command -v tmux >/dev/null 2>&1").exitCode != 0) GTEST_SKIP() << "tmux is missing";
+  ASSERT_TRUE(winport::UseUtf8Ctype());
+  DemoSession session(Utf8(u8"消費税 - 集計条件"));
+  ASSERT_TRUE(session.started()) << session.tmux.Dump();
+  Tmux& tmux = session.tmux;
+
+  // F1 shows the tip of the sign beside the saved-figures choice; Enter closes it.
+  tmux.Keys("F1");
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"入力・保存した申告書の情報を使用します。"))) << tmux.Dump();
+  tmux.Keys("Enter");
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"入力・保存した申告書の情報を使用します。"), false));
+
+  // A path in a folder that does not exist is refused; the field then holds it as typed, not
+  // joined to the folder the dialog started in.
+  const std::string missing = "Z:\\tmp\\missing-" + std::to_string(getpid()) + "\\a.xml";
+  tmux.Keys("M-d");
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"保存ファイルを指定"))) << tmux.Dump();
+  for (int i = 0; i < 16; ++i) tmux.Keys("BSpace");
+  tmux.Type(missing);
+  tmux.Keys("Enter");
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"パスが存在しません。"))) << tmux.Dump();
+  tmux.Keys("Enter");
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"パスが存在しません。"), false)) << tmux.Dump();
+  const std::string field = tmux.Row("missing-");
+  EXPECT_NE(field.find(missing), std::string::npos) << tmux.Dump();
+  EXPECT_EQ(field.find("TEMP"), std::string::npos) << tmux.Dump();
+  tmux.Keys("Escape");
+  ASSERT_TRUE(tmux.WaitFor(Utf8(u8"保存ファイルを指定"), false)) << tmux.Dump();
+
+  // Shift+Left selects the name in the output field, typing replaces it, Ctrl+Z brings the
+  // name back and a second Ctrl+Z the typing.
+  tmux.Keys("M-o");
+  tmux.Keys("End");
+  for (int i = 0; i < 5; ++i) tmux.Keys("S-Left");
+  tmux.Type("b.xml");
+  ASSERT_TRUE(tmux.WaitFor("C:\\TEMP\\b.xml")) << tmux.Dump();
+  tmux.Keys("C-z");
+  ASSERT_TRUE(tmux.WaitFor("C:\\TEMP\\*.xml")) << tmux.Dump();
+  tmux.Keys("C-z");
+  ASSERT_TRUE(tmux.WaitFor("C:\\TEMP\\b.xml")) << tmux.Dump();
+  tmux.Keys("M-s");
+  tmux.Keys("S-End");
+  tmux.Type("7");
+  tmux.Keys("Escape");
+  EXPECT_NE(session.Result().find("edit 1014=7\nedit 1016=3\nedit 1008=C:\\TEMP\\b.xml\n"),
+            std::string::npos)
+      << session.temp.Read("out").value_or("");
 }
 
 }  // namespace

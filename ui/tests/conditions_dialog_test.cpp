@@ -161,7 +161,7 @@ TEST_F(ConditionsDialogTest, StartUpFromRememberedSettingsAndSetup) {
   EXPECT_EQ(run.texts[0], "4");
   EXPECT_EQ(run.texts[1], "3");
   EXPECT_EQ(run.enabled, (std::vector<bool>{false, false, true, true, true, true}));
-  EXPECT_EQ(run.focus.front(), 0);
+  EXPECT_EQ(run.focus.front(), IDC_START_MONTH);  // the first tab stop that can take it
   EXPECT_EQ(run.tips, 0u);
   EXPECT_EQ(run.anchorTip, "");
 }

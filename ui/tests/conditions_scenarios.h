@@ -89,6 +89,7 @@ enum class Company {
   General,
   SavedMonthsDiffer,  // saved figures for 10 to 9
   FixedPath,          // the output path fixed to an existing file
+  NoSavedFigures,     // both methods disabled: no radio button can take the focus
 };
 
 // One scenario: the inputs a person gives (then Esc, as when input runs out; message boxes
@@ -175,6 +176,36 @@ inline std::vector<Scenario> Scenarios() {
        .boxes = {},
        .saveDialogs = 1,
        .outputName = "picked.XML"},
+      {.name = "without saved figures the start month has the focus, Enter moves on",
+       .company = Company::NoSavedFigures,
+       .events = {Key(VK_RETURN)},
+       .focus = {start, end}},
+      {.name = "F12 with Shift, Ctrl or Alt is no Execute",
+       .events = {Key(VK_F12, true), UiEvent::Key(VK_F12, false, true, false),
+                  Key(VK_F12, false, true)},
+       .focus = {journal, journal, journal, journal}},
+      {.name = "a modified Enter is the dialog's standard Enter, not the field chain",
+       .events = {Key(VK_TAB), Key(VK_RETURN, false, true), Key(VK_RETURN, true),
+                  UiEvent::Key(VK_RETURN, false, true, false)},
+       .focus = {journal, start, start, output, output},
+       .boxes = {kInvalidPath, kInvalidPath, kCancelled}},
+      {.name = "Shift+Left selects what typing replaces",
+       .events = {Key(VK_TAB), Key(VK_END), Key(VK_LEFT, true), UiEvent::Char("1"), Key(VK_F12)},
+       .focus = {journal, start, start, start, start, output},
+       .boxes = {kInvalidPath, kCancelled},
+       .startMonth = 1},
+      {.name = "Ctrl+Z takes back what was typed",
+       .events = {Key(VK_TAB), UiEvent::Char("1"), UiEvent::Key('Z', false, true, false),
+                  Key(VK_F12)},
+       .focus = {journal, start, start, start, output},
+       .boxes = {kInvalidPath, kCancelled},
+       .startMonth = 4},
+      {.name = "a double-click selects the word, which typing replaces",
+       .events = {UiEvent::Click(start, 0), UiEvent::DoubleClick(start, 0), UiEvent::Char("5"),
+                  Key(VK_F12)},
+       .focus = {journal, start, start, start, output},
+       .boxes = {kInvalidPath, kCancelled},
+       .startMonth = 5},
       {.name = "Esc", .events = {Key(VK_ESCAPE), Key(VK_RETURN)}, .focus = {journal}},
       {.name = "Cancel button",
        .events = {UiEvent::Click(cancel), Key(VK_RETURN)},
@@ -214,6 +245,8 @@ class ConditionsFixture : public ::testing::Test {
     if (kind == Company::SavedMonthsDiffer) {
       setup.savedStartMonth = 10;
       setup.savedEndMonth = 9;
+    } else if (kind == Company::NoSavedFigures) {
+      setup.savedFiguresAvailable = false;
     } else if (kind == Company::FixedPath) {
       setup.fixedOutputPath = testsupport::WindowsPath(folder_.WriteFile("fixed.xml", "old"));
     }

@@ -140,6 +140,7 @@ TEST_F(OutputDestinationTest, ChecksInOrderWithTheirNotices) {
       {"C:\\folder", false, {}, {{kNoName, kError}}, OutputCheckResult::Stay},
       {"C:\\folder", true, {}, {}, OutputCheckResult::Accept},
       {"C:\\new.xml", false, {}, {}, OutputCheckResult::Accept},
+      {"c:\\lower.xml", false, {}, {}, OutputCheckResult::Accept},
       {"C:\\exists.xml", false, {IDNO}, {{kOverwrite, kQuestion}}, OutputCheckResult::Stay},
       {"C:\\EXISTS.xml", false, {IDYES}, {{kOverwrite, kQuestion}}, OutputCheckResult::Accept},
       {"C:\\exists.xml", true, {}, {}, OutputCheckResult::Accept},

@@ -1,5 +1,6 @@
 #include "ui/remembered_settings.h"
 
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "tests/support/temp_folder.h"
+#include "ui/whole_file.h"
 #include "winport/fault_injection.h"
 #include "winport/files.h"
 
@@ -76,6 +78,7 @@ TEST_F(RememberedSettingsTest, RewrittenRecordMovesToTheEndAndOtherLinesKeepThei
   Seed(
       "xuser1/1/2:1/1/1/tail\n"  // a user id that ends in "user1"
       "user1/1/23:1/5/5/longer selection\n"
+      "user1/1/2:0/1/2:0/5/7/C:\\prefix.xml\n"  // user "user1/1/2:0", selection 1 and 2
       "user1/1/2:0/4/9/C:\\old.xml\n"
       "not a record \x95\x5C\r\n"
       "user1/1/2:0/6/6/stale duplicate\n"
@@ -88,6 +91,7 @@ TEST_F(RememberedSettingsTest, RewrittenRecordMovesToTheEndAndOtherLinesKeepThei
   EXPECT_EQ(File(),
             "xuser1/1/2:1/1/1/tail\n"
             "user1/1/23:1/5/5/longer selection\n"
+            "user1/1/2:0/1/2:0/5/7/C:\\prefix.xml\n"
             "not a record \x95\x5C\r\n"
             "user3/1/2:0/1/2/no line feed\n"
             "user1/1/2:1/1/3/C:\\new.xml\n");
@@ -105,7 +109,8 @@ TEST_F(RememberedSettingsTest, WriteWithoutPathKeepsThePathReadAtStart) {
   } cases[] = {
       {"user1/1/2:0/4/9/C:\\kept.xml\n", "user1/1/2:1/1/12/C:\\kept.xml\n", "C:\\kept.xml"},
       {"", "user1/1/2:1/1/12/\n", nullptr},
-      {"user1/1/2:0/4/9\n", "user1/1/2:1/1/12/\n", nullptr},  // too few fields: no record
+      // Too few fields: no record, and no line to take away either.
+      {"user1/1/2:0/4/9\n", "user1/1/2:0/4/9\nuser1/1/2:1/1/12/\n", nullptr},
   };
   for (const auto& c : cases) {
     Seed(c.seed);
@@ -192,6 +197,51 @@ TEST_F(RememberedSettingsTest, FailureAtAnyStepOfARewriteLeavesTheOldFileWhole) 
   Seed(old);
   winport::InjectCallFault("ReadFile", ERROR_READ_FAULT, 1);
   EXPECT_FALSE(RememberedSettings("user0", 1, 2, kFile).Read());
+}
+
+// The record is read without the lock when the lock cannot be had: held by an instance that
+// does not let go, or not to be made in a settings folder one may read but not write (tried as
+// an unprivileged user, for root may write anywhere).
+TEST_F(RememberedSettingsTest, ReadsWithoutTheLockWhereTheLockCannotBeHad) {
+  ASSERT_TRUE(RememberedSettings("user1", 1, 2, kFile).Write(4, 9, "C:\\a.xml", 0));
+  {
+    FileLock stuck;
+    ASSERT_TRUE(stuck.Acquire(testsupport::WindowsPath(temp_ / "Settings/Tessaly.env.lock"), 0));
+    std::optional<RememberedRecord> record = RememberedSettings("user1", 1, 2, kFile).Read();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->endMonth, 9);
+  }
+  ASSERT_TRUE(std::filesystem::remove(temp_ / "Settings/Tessaly.env.lock"));
+
+  namespace fs = std::filesystem;
+  const std::string settings = temp_ / "Settings";
+  fs::permissions(temp_.path(),
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+  constexpr int kCannotTry = 77;
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const uid_t nobody = 65534;
+    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(nobody, nobody, nobody) != 0 ||
+                           setresuid(nobody, nobody, nobody) != 0)) {
+      _exit(kCannotTry);
+    }
+    if (access(settings.c_str(), W_OK) == 0 || access((settings + "/Tessaly.env").c_str(), R_OK)) {
+      _exit(kCannotTry);
+    }
+    std::optional<RememberedRecord> record = RememberedSettings("user1", 1, 2, kFile).Read();
+    _exit(record && record->startMonth == 4 && record->outputPath == "C:\\a.xml" ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  fs::permissions(settings, fs::perms::owner_all, fs::perm_options::add);
+  EXPECT_FALSE(fs::exists(settings + "/Tessaly.env.lock"));
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kCannotTry) GTEST_SKIP() << "cannot drop to a user without write";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(RememberedSettingsTest, TwoProcessesRewritingAtOnceLoseNoRecord) {

@@ -10,10 +10,12 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegion>
 #include <QScreen>
 #include <QTest>
 #include <QTextDocument>
@@ -98,11 +100,38 @@ void TypeCharacter(DialogView& view, const std::string& cp932) {
   }
 }
 
-void ClickControl(DialogView& view, int id) {
-  const Control* control = view.dialog().Find(id);
+// Where a click puts the caret of a one-line edit before the character at `caret` (bytes of
+// the model's text); the widget's middle for anything else.
+QPoint PointFor(QWidget* widget, const Control& control, int caret) {
+  auto* line = qobject_cast<QLineEdit*>(widget);
+  if (line == nullptr || caret < 0) return widget->rect().center();
+  const int wanted = static_cast<int>(ShownText(control.text.substr(0, caret)).size());
+  const int y = widget->height() / 2;
+  for (int x = 0; x < widget->width(); ++x) {
+    if (line->cursorPositionAt(QPoint(x, y)) == wanted) return QPoint(x, y);
+  }
+  return widget->rect().center();
+}
+
+// A click as the left button makes it; the second click of a double-click is the press that
+// Qt reports as a double-click (its first click is an input of its own).
+void ClickControl(DialogView& view, const UiEvent& event) {
+  const Control* control = view.dialog().Find(event.controlId);
   QWidget* widget = control != nullptr ? view.WidgetOf(*control) : nullptr;
   if (widget == nullptr) return;
-  QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+  const QPoint at = PointFor(widget, *control, event.caret);
+  if (!event.word) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    return;
+  }
+  const QPointF local(at);
+  const QPointF global(widget->mapToGlobal(at));
+  QMouseEvent second(QEvent::MouseButtonDblClick, local, global, Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
+  QApplication::sendEvent(widget, &second);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(widget, &release);
 }
 
 // Whether the box went after a person's answer; one that stays is closed all the same, so
@@ -186,12 +215,12 @@ void Perform(const DialogWindow& dialog, const UiEvent& event) {
       TypeCharacter(*view, event.text);
       break;
     case UiEvent::Kind::Click:
-      ClickControl(*view, event.controlId);
+      ClickControl(*view, event);
       break;
     case UiEvent::Kind::Type: {
       const Control* edit = dialog.Find(event.controlId);
       if (edit == nullptr) return;
-      ClickControl(*view, event.controlId);
+      ClickControl(*view, UiEvent::Click(event.controlId));
       QTest::keyClick(KeyTarget(*view), Qt::Key_End);
       for (qsizetype i = ShownText(edit->text).size(); i > 0; --i) {
         QTest::keyClick(KeyTarget(*view), Qt::Key_Backspace);
@@ -284,9 +313,10 @@ std::string Disagreements(const DialogWindow& dialog) {
       QString shownSelection =
           edit->hasSelectedText() ? number(edit->selectionStart()) + "-" +
                                         number(edit->selectionStart() + edit->selectedText().size())
-                                  : number(edit->cursorPosition());
-      differ(id, "selection", shownSelection,
-             start == end ? number(end) : number(start) + "-" + number(end));
+                                  : QString();
+      QString selection = start == end ? QString() : number(start) + "-" + number(end);
+      differ(id, "selection", shownSelection + " caret " + number(edit->cursorPosition()),
+             selection + " caret " + number(Offset(control->text, control->Caret())));
     } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
       differ(id, "bar",
              number(bar->minimum()) + ".." + number(bar->maximum()) + " at " + number(bar->value()),
@@ -359,8 +389,27 @@ bool SaveScreenshot(const DialogWindow& dialog, const std::string& path) {
 
 bool SaveScreenScreenshot(const std::string& path) {
   QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return false;
   WaitForPaint();
-  return screen != nullptr && screen->grabWindow(0).save(QString::fromStdString(path), "PNG");
+  const QPixmap shot = screen->grabWindow(0);
+  // Only the windows: without a window manager nothing clears the rest of a virtual screen,
+  // which holds what earlier windows left there.
+  QRegion windows;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible()) windows += window->frameGeometry();
+  }
+  if (windows.isEmpty()) return false;
+  constexpr int kMargin = 16;
+  const QRect bounds =
+      windows.boundingRect().adjusted(-kMargin, -kMargin, kMargin, kMargin) & shot.rect();
+  QPixmap picture(bounds.size());
+  picture.fill(QColor(0x80, 0x80, 0x80));
+  {
+    QPainter painter(&picture);
+    painter.setClipRegion(windows.translated(-bounds.topLeft()));
+    painter.drawPixmap(QPoint(0, 0), shot, bounds);
+  }
+  return picture.save(QString::fromStdString(path), "PNG");
 }
 
 bool SaveBoxScreenshot(const std::string& path) {

@@ -52,7 +52,8 @@ std::string TextProblems(const DialogWindow& dialog);
 
 // PNG pictures (Linux paths), taken once the windows have painted: the dialog's window as
 // the model stands now and the box on the screen, each under a caption bar with its title
-// (drawn here: a display without a window manager frames nothing), and the whole screen.
+// (drawn here: a display without a window manager frames nothing), and the shown windows
+// where they stand on the screen, on a plain ground.
 // False when there is nothing to take or the file cannot be written.
 bool SaveScreenshot(const DialogWindow& dialog, const std::string& path);
 bool SaveBoxScreenshot(const std::string& path);

@@ -105,6 +105,7 @@ struct DesktopUiBackend::State : QObject {
   bool busy = false;
   bool forwarding = false;  // an input method's composition on its way to an edit
   std::unique_ptr<ScriptRecorder> recorder;
+  DesktopUiBackend* owner = nullptr;
 
   // The application made and this filter in front of the others it has.
   void Ready() {
@@ -150,7 +151,7 @@ struct DesktopUiBackend::State : QObject {
     }
     raise.clear();
     marked = nullptr;
-    DesktopUiBackend::CountDraw();
+    owner->CountDraw();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     lastDrawCoarseMs = CoarseMs();
     ++drawn.draws;
@@ -183,7 +184,10 @@ struct DesktopUiBackend::State : QObject {
       // An edit takes the focus as the button goes down; a button acts when it comes up
       // over the same button.
       if (edit) {
-        Queue(view.dialog().handle(), {UiEvent::Click(control->id, CaretAt(target, event))});
+        const int caret = CaretAt(target, event);
+        Queue(view.dialog().handle(), {event.type() == QEvent::MouseButtonDblClick
+                                           ? UiEvent::DoubleClick(control->id, caret)
+                                           : UiEvent::Click(control->id, caret)});
       }
       pressed = button ? control : nullptr;
     } else if (event.type() == QEvent::MouseButtonRelease) {
@@ -253,6 +257,7 @@ struct DesktopUiBackend::State : QObject {
 };
 
 DesktopUiBackend::DesktopUiBackend(std::string recordPath) : state_(std::make_unique<State>()) {
+  state_->owner = this;
   SetDrawsOnItsOwnClock();
   if (!recordPath.empty())
     state_->recorder = std::make_unique<ScriptRecorder>(std::move(recordPath));

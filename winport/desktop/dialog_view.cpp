@@ -248,12 +248,12 @@ void DialogView::SyncControl(const Control& control, QWidget* widget) {
     button->setDefault(&control == dialog_.DefaultButton());
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     if (edit->text() != text) edit->setText(text);
-    int start = ShownOffset(control.text, control.selStart);
-    int end = ShownOffset(control.text, control.selEnd);
-    if (start == end) {
-      edit->setCursorPosition(end);
+    int anchor = ShownOffset(control.text, control.Anchor());
+    int caret = ShownOffset(control.text, control.Caret());
+    if (anchor == caret) {
+      edit->setCursorPosition(caret);
     } else {
-      edit->setSelection(start, end - start);  // the caret at the selection's end
+      edit->setSelection(anchor, caret - anchor);  // the caret where the model has it
     }
   } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
     const int high = std::max(control.low, control.high);

@@ -15,6 +15,9 @@ TEST(FileDialog, CompletesNamesAndHoldsThemToTheFlags) {
   folder.WriteFile("old.xml", "x");
   folder.MakeFolder("sub");
   const std::string base = testsupport::WindowsPath(folder.path()) + "\\";
+  // Names that make a path of MAX_PATH - 1 and of MAX_PATH bytes with the extension added.
+  const std::string longest(MAX_PATH - 1 - base.size() - 4, 'n');
+  const std::string tooLong = longest + "n";
   struct Case {
     DWORD flags;
     std::vector<std::optional<std::string>> answers;
@@ -29,6 +32,8 @@ TEST(FileDialog, CompletesNamesAndHoldsThemToTheFlags) {
       {OFN_FILEMUSTEXIST, {"new.xml"}, IDCANCEL, "", 1},    // then nothing: Cancel
       {0, {"sub", "c.xml"}, IDOK, base + "sub\\c.xml", 0},  // a folder name opens it
       {0, {"a|b.xml", std::nullopt}, IDCANCEL, "", 1},
+      {0, {longest}, IDOK, base + longest + ".XML", 0},
+      {0, {tooLong, "b.xml"}, IDOK, base + "b.xml", 1},  // no file function could take it
   };
   for (const Case& c : cases) {
     winport::RecordingUiBackend ui;

@@ -463,6 +463,7 @@ TEST_F(FilesTest, CurrentDirectoryRoundTrips) {
   } steps[] = {
       {"C:\\sub", true, "C:\\sub", 0},
       {"deeper\\", true, "C:\\sub\\deeper", 0},
+      {"C:..", true, "C:\\sub", 0},  // from the drive's current folder, not its root
       {"..\\..", true, "C:\\", 0},
       {"C:sub", true, "C:\\sub", 0},
       {"\\", true, "C:\\", 0},

@@ -72,12 +72,18 @@ TEST(ScriptBackend, DrivesADialogToItsEnd) {
   Result run = RunScript(
       "# a comment\n\n"
       "type 11  a b \n"
+      "click 11 4\n"
+      "key shift+Home\n"
+      "dblclick 11 3\n"
+      "key Delete\n"
       "key alt+G\n"
       "answer no\n"
       "click 30\n"
       "y\n");
   EXPECT_EQ(run.result, 30);
-  EXPECT_EQ(run.text, " a b ");  // the text after one separating blank, kept whole
+  // The text after one separating blank, kept whole; the double-click on byte 3 then selects
+  // "b" alone, whatever the click and Shift+Home selected, and Delete takes it away.
+  EXPECT_EQ(run.text, " a  ");
   EXPECT_EQ(run.err, "");
   EXPECT_NE(run.out.find("[c] (no icon)\nsure?\n[y]es / [n]o > answer no\n"), std::string::npos);
 }
@@ -90,6 +96,7 @@ TEST(ScriptBackend, ALineThatDoesNotFitEndsTheScriptWithItsLineNumber) {
       {"type 11 x\nanswer yes\nclick 30\n", "test.script:2:"},  // no box is waiting
       {"click 31\nclick 30\n", "test.script:1: the control is disabled"},
       {"key F13\n", "test.script:1: no such key"},
+      {"click 11 x\n", "test.script:1: the caret is not a byte offset"},
       {"click 30\nsave C:\\x.xml\n", "test.script:2: a message box waits"},
   };
   for (const Case& c : cases) {

@@ -139,6 +139,9 @@ TEST(ScriptRecorder, TypingBecomesTheEditsFinalTextBeforeTheNextInput) {
            UiEvent::Key(VK_LEFT),  // 1消, caret before 消
            UiEvent::Key(VK_TAB),
            UiEvent::Char("x"),  // into 11
+           UiEvent::Click(11, 0),
+           UiEvent::Key(VK_END, true),
+           UiEvent::DoubleClick(11, 1),
            UiEvent::Key('S', false, false, true),
            UiEvent::Key(VK_TAB, true),
            UiEvent::Key(VK_TAB),
@@ -156,6 +159,9 @@ TEST(ScriptRecorder, TypingBecomesTheEditsFinalTextBeforeTheNextInput) {
       testsupport::Utf8(u8"type 10 1消"),
       "key Tab",
       "type 11 x",
+      "click 11 0",
+      "key shift+End",
+      "dblclick 11 1",
       "key alt+S",
       "key shift+Tab",
       "key Tab",

@@ -1,8 +1,10 @@
 // dialog_demo: the conditions dialog's template with demonstration texts, to try the front
 // ends by hand (WINPORT_UI=terminal) and in the end-to-end tests. Execute (the button, Enter
 // on it, or F12) checks that the start month is 1..12 and asks before it closes; Browse asks
-// for a file name. At the end it prints "result=ID" and "edit ID=TEXT" for each edit (UTF-8),
-// and exits with 0 after Execute, 1 otherwise.
+// for a file name in an existing folder, starting in the output field's folder, as the
+// program's Browse does; the sign beside the saved-figures choice carries a tool-tip. At the end it
+// prints "result=ID" and "edit ID=TEXT" for each edit (UTF-8), and exits with 0 after Execute, 1
+// otherwise.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,10 +12,12 @@
 #include <vector>
 
 #include "resources/dialogs.h"
+#include "winport/cp932.h"
 #include "winport/dialog_window.h"
 #include "winport/encoding.h"
 #include "winport/file_dialog.h"
 #include "winport/mfc_dialog.h"
+#include "winport/tool_tips.h"
 
 namespace {
 
@@ -46,6 +50,7 @@ class DemoDialog : public CDialog {
     SendDlgItemMessage(IDC_END_MONTH, EM_LIMITTEXT, 2);
     SendDlgItemMessage(IDC_METHOD_JOURNAL, BM_SETCHECK, BST_CHECKED);
     GetDlgItem(IDC_METHOD_JOURNAL)->SetFocus();
+    winport::AddToolTip(m_hWnd, IDC_TOOLTIP_ANCHOR, "入力・保存した申告書の情報を使用します。");
     return FALSE;
   }
 
@@ -82,8 +87,13 @@ class DemoDialog : public CDialog {
   }
 
   void Browse() {
-    CFileDialog dialog(FALSE, "XML", "*.xml", OFN_HIDEREADONLY | OFN_NOCHANGEDIR,
+    std::string output;
+    GetDlgItem(IDC_OUTPUT_PATH)->GetWindowTextA(output);
+    const std::string folder = output.substr(0, winport::cp932::FindLastChar(output, '\\') + 1);
+    CFileDialog dialog(FALSE, "XML", "*.xml",
+                       OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST,
                        "Xml Files (*.xml)|*.xml||", this);
+    dialog.m_ofn.lpstrInitialDir = folder.c_str();
     dialog.m_ofn.lpstrTitle = "保存ファイルを指定";
     if (dialog.DoModal() == IDOK)
       GetDlgItem(IDC_OUTPUT_PATH)->SetWindowTextA(dialog.GetPathName().c_str());
