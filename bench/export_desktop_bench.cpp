@@ -26,7 +26,7 @@
 #include "app/ExportApp.h"
 #include "ledvia/generated_company.h"
 #include "ui/progress_dialog.h"
-#include "winport/desktop/desktop_driver.h"
+#include "tests/support/desktop/desktop_driver.h"
 #include "winport/desktop/desktop_ui.h"
 #include "winport/drive_map.h"
 #include "winport/message_box.h"

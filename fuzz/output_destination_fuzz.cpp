@@ -8,7 +8,7 @@
 #include "fuzz/fuzz_support.h"
 #include "ui/output_destination.h"
 #include "winport/message_box.h"
-#include "winport/recording_ui.h"
+#include "winport/script/recording_ui.h"
 
 namespace {
 

@@ -20,8 +20,6 @@
 
 namespace {
 
-thread_local DWORD lastError = ERROR_SUCCESS;
-
 struct OpenFile {
   int fd = -1;
   DWORD access = 0;
@@ -147,10 +145,6 @@ DWORD Attributes(const struct stat& st) {
 }
 
 }  // namespace
-
-DWORD GetLastError() { return lastError; }
-
-void SetLastError(DWORD code) { lastError = code; }
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* /*security*/,
                    DWORD disposition, DWORD flags, HANDLE /*templateFile*/) {

@@ -6,6 +6,7 @@
 // for an unmapped share, ERROR_INVALID_NAME for a name Windows refuses.
 #pragma once
 
+#include "winport/last_error.h"
 #include "winport/win32_types.h"
 
 // CreateFileA access, share and disposition values the program uses.
@@ -28,39 +29,6 @@ constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 // MoveFileExA flags the program uses.
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
-
-// GetLastError codes set by these functions.
-constexpr DWORD ERROR_SUCCESS = 0;
-constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
-constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
-constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
-constexpr DWORD ERROR_ACCESS_DENIED = 5;
-constexpr DWORD ERROR_INVALID_HANDLE = 6;
-constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
-constexpr DWORD ERROR_NOT_READY = 21;
-constexpr DWORD ERROR_WRITE_FAULT = 29;
-constexpr DWORD ERROR_READ_FAULT = 30;
-constexpr DWORD ERROR_GEN_FAILURE = 31;
-constexpr DWORD ERROR_SHARING_VIOLATION = 32;
-constexpr DWORD ERROR_HANDLE_DISK_FULL = 39;
-constexpr DWORD ERROR_BAD_NETPATH = 53;
-constexpr DWORD ERROR_FILE_EXISTS = 80;
-constexpr DWORD ERROR_INVALID_PARAMETER = 87;
-constexpr DWORD ERROR_DISK_FULL = 112;
-constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
-constexpr DWORD ERROR_INVALID_NAME = 123;
-constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
-constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
-constexpr DWORD ERROR_BAD_PATHNAME = 161;
-constexpr DWORD ERROR_ALREADY_EXISTS = 183;
-constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
-constexpr DWORD ERROR_MORE_DATA = 234;
-constexpr DWORD ERROR_DIRECTORY = 267;
-
-// The calling thread's last error, as Win32 keeps it. The functions below set it when they
-// fail; CreateFileA and GetFileSize also set it on success (see there); others leave it.
-DWORD GetLastError();
-void SetLastError(DWORD code);
 
 // Opens or creates a file. access: GENERIC_READ and/or GENERIC_WRITE (0: no data access).
 // disposition as Win32; CREATE_ALWAYS and OPEN_ALWAYS on an existing file succeed with

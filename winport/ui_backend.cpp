@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "winport/cp932.h"
-#include "winport/script_ui.h"
+#include "winport/script/script_ui.h"
 #include "winport/start_folder.h"
-#include "winport/terminal_ui.h"
+#include "winport/terminal/terminal_ui.h"
 #if WINPORT_DESKTOP
 #include "winport/desktop/desktop_ui.h"
 #include "winport/desktop/display_probe.h"

@@ -61,8 +61,4 @@ std::optional<std::string> WindowsPathToLinux(const char* text, DWORD* error,
 // The second half of WindowsPathToLinux: an absolute path to Linux.
 std::optional<std::string> MapToLinux(const WindowsPath& path, DWORD* error);
 
-// The Win32 error code for a failed Linux file call on linuxPath: a missing name gives
-// ERROR_FILE_NOT_FOUND when its folder exists and ERROR_PATH_NOT_FOUND when not.
-DWORD FileErrorFromErrno(int err, const std::string& linuxPath);
-
 }  // namespace winport

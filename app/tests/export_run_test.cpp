@@ -12,7 +12,7 @@
 #include "ledvia/fault_injection.h"
 #include "ledvia/tests/company_fixture.h"
 #include "tests/support/temp_folder.h"
-#include "winport/recording_ui.h"
+#include "winport/script/recording_ui.h"
 #include "winport/user_windows.h"
 
 namespace {

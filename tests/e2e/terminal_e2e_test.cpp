@@ -12,7 +12,7 @@
 
 #include "tests/support/shell.h"
 #include "tests/support/temp_folder.h"
-#include "winport/terminal_canvas.h"
+#include "winport/terminal/terminal_canvas.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "ui/tests/conditions_scenarios.h"
 #include "winport/dialog_window.h"
 #include "winport/file_dialog.h"
-#include "winport/recording_ui.h"
+#include "winport/script/recording_ui.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tests/support/temp_folder.h"
 #include "winport/files.h"
 #include "winport/message_box.h"
-#include "winport/recording_ui.h"
+#include "winport/script/recording_ui.h"
 
 namespace {
 

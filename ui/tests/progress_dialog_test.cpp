@@ -9,7 +9,7 @@
 
 #include "resources/dialogs.h"
 #include "winport/dialog_window.h"
-#include "winport/recording_ui.h"
+#include "winport/script/recording_ui.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "winport/dialog_window.h"
 #include "winport/encoding.h"
 #include "winport/message_box.h"
-#include "winport/script_recorder.h"
+#include "winport/script/script_recorder.h"
 
 namespace winport {
 namespace {

@@ -10,7 +10,7 @@
 #include "winport/dialog_window.h"
 #include "winport/mfc_controls.h"
 #include "winport/mfc_dialog.h"
-#include "winport/recording_ui.h"
+#include "winport/script/recording_ui.h"
 #include "winport/window.h"
 
 namespace {

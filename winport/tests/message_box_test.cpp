@@ -1,6 +1,6 @@
 #include "winport/message_box.h"
-#include "winport/recording_ui.h"
-#include "winport/script_ui.h"
+#include "winport/script/recording_ui.h"
+#include "winport/script/script_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "winport/dialog_window.h"
 #include "winport/message_box.h"
 #include "winport/mfc_dialog.h"
-#include "winport/script_ui.h"
+#include "winport/script/script_ui.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include "winport/dialog_manager.h"
 #include "winport/dialog_window.h"
 #include "winport/message_box.h"
-#include "winport/recording_ui.h"
-#include "winport/script_recorder.h"
-#include "winport/terminal_boxes.h"
-#include "winport/terminal_canvas.h"
-#include "winport/terminal_form.h"
+#include "winport/script/recording_ui.h"
+#include "winport/script/script_recorder.h"
+#include "winport/terminal/terminal_boxes.h"
+#include "winport/terminal/terminal_canvas.h"
+#include "winport/terminal/terminal_form.h"
 #include "winport/user_windows.h"
 
 namespace {

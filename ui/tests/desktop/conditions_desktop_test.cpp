@@ -11,7 +11,7 @@
 
 #include "ui/conditions_dialog.h"
 #include "ui/tests/conditions_scenarios.h"
-#include "winport/desktop/desktop_driver.h"
+#include "tests/support/desktop/desktop_driver.h"
 #include "winport/desktop/desktop_ui.h"
 #include "winport/dialog_window.h"
 #include "winport/message_box.h"

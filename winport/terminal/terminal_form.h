@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "winport/dialog_window.h"
-#include "winport/terminal_canvas.h"
+#include "winport/terminal/terminal_canvas.h"
 
 namespace winport {
 

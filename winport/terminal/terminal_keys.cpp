@@ -1,9 +1,9 @@
-#include "winport/terminal_keys.h"
+#include "winport/terminal/terminal_keys.h"
 
 #include <curses.h>
 
 #include "winport/encoding.h"
-#include "winport/terminal_canvas.h"
+#include "winport/terminal/terminal_canvas.h"
 #include "winport/user_windows.h"
 
 namespace winport {

@@ -1,11 +1,11 @@
-#include "winport/terminal_ui.h"
+#include "winport/terminal/terminal_ui.h"
 
 #include <time.h>
 
 #include "winport/dialog_window.h"
 #include "winport/encoding.h"
 #include "winport/message_box.h"
-#include "winport/terminal_boxes.h"
+#include "winport/terminal/terminal_boxes.h"
 #include "winport/user_windows.h"
 
 namespace winport {

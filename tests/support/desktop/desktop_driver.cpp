@@ -1,4 +1,4 @@
-#include "winport/desktop/desktop_driver.h"
+#include "tests/support/desktop/desktop_driver.h"
 
 #include <stdlib.h>
 

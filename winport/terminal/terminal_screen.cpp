@@ -1,4 +1,4 @@
-#include "winport/terminal_screen.h"
+#include "winport/terminal/terminal_screen.h"
 
 #include <curses.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "winport/terminal_boxes.h"
+#include "winport/terminal/terminal_boxes.h"
 
 #include <algorithm>
 

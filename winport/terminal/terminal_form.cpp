@@ -1,4 +1,4 @@
-#include "winport/terminal_form.h"
+#include "winport/terminal/terminal_form.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "winport/recording_ui.h"
+#include "winport/script/recording_ui.h"
 
 #include "winport/dialog_window.h"
 #include "winport/message_box.h"

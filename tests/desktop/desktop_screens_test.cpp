@@ -13,7 +13,7 @@
 #include <string>
 
 #include "resources/dialogs.h"
-#include "winport/desktop/desktop_driver.h"
+#include "tests/support/desktop/desktop_driver.h"
 #include "winport/desktop/desktop_ui.h"
 #include "winport/desktop/display_probe.h"
 #include "winport/dialog_window.h"

@@ -6,9 +6,9 @@
 
 #include <optional>
 
-#include "winport/terminal_canvas.h"
-#include "winport/terminal_form.h"
-#include "winport/terminal_keys.h"
+#include "winport/terminal/terminal_canvas.h"
+#include "winport/terminal/terminal_form.h"
+#include "winport/terminal/terminal_keys.h"
 
 namespace winport {
 

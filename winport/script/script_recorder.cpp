@@ -1,4 +1,4 @@
-#include "winport/script_recorder.h"
+#include "winport/script/script_recorder.h"
 
 #include <unistd.h>
 

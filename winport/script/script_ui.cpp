@@ -1,4 +1,4 @@
-#include "winport/script_ui.h"
+#include "winport/script/script_ui.h"
 
 #include <cctype>
 #include <cstdlib>

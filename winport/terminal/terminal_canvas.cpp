@@ -1,4 +1,4 @@
-#include "winport/terminal_canvas.h"
+#include "winport/terminal/terminal_canvas.h"
 
 #include <langinfo.h>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "winport/terminal_canvas.h"
-#include "winport/terminal_form.h"
+#include "winport/terminal/terminal_canvas.h"
+#include "winport/terminal/terminal_form.h"
 #include "winport/ui_backend.h"
 
 namespace winport {

@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "winport/script_recorder.h"
-#include "winport/terminal_form.h"
-#include "winport/terminal_screen.h"
+#include "winport/script/script_recorder.h"
+#include "winport/terminal/terminal_form.h"
+#include "winport/terminal/terminal_screen.h"
 #include "winport/ui_backend.h"
 
 namespace winport {
