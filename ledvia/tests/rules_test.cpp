@@ -199,7 +199,7 @@ TEST_F(RulesTest, FixedAssetsOfADateRange) {
     amounts.push_back(asset.amount);
   }
   EXPECT_EQ(amounts, (std::vector<std::int64_t>{Yen(20), Yen(30), Yen(40)}));
-  ASSERT_EQ(rule.Move(1, &asset, &yearly, &monthly), 0);  // going back restarts
+  ASSERT_EQ(rule.Move(1, &asset, &yearly, &monthly), 0);  // going back
   EXPECT_EQ(asset.kind, kAssetKindDeferred);
   EXPECT_EQ(asset.incomeCategory, 2);
   EXPECT_EQ(rule.Move(3, &asset, &yearly, &monthly), kEndOfData);
