@@ -10,7 +10,7 @@
 #include "accounting/StKOTEITSUKIINFO.h"
 
 namespace ledvia {
-class Statement;
+struct AssetRows;
 }
 
 class ClRuleGenkashokyaku : public ClRuleBase {
@@ -24,13 +24,11 @@ class ClRuleGenkashokyaku : public ClRuleBase {
   // are 0.
   int MoveReady(const StFINDINFO* find, int sortType, int sumType);
   int GetCount(int* count);
-  // Fills the three records of asset `index` (0 .. count-1). Ascending indices are read in
-  // one pass; going back restarts the walk. 5000 past the last asset.
+  // Fills the three records of asset `index` (0 .. count-1), in any order. 5000 past the last
+  // asset.
   int Move(int index, StKOTEISHISANINFO* asset, StKOTEINENINFO* yearly, StKOTEITSUKIINFO* monthly);
   int MoveFinish();
 
  private:
-  std::unique_ptr<ledvia::Statement> cursor_;
-  int next_ = 0;
-  int count_ = 0;
+  std::unique_ptr<ledvia::AssetRows> cursor_;
 };

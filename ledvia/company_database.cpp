@@ -37,8 +37,9 @@ int OpenCompanyDatabase(const std::string& path, std::string* reason) {
 }
 
 void CloseCompanyDatabase() {
-  // A rule object may still hold a cursor; the connection then goes once that is finalized
-  // instead of staying open for good.
+  // The export's one read transaction ends here. A rule object may still hold a cursor; the
+  // connection then goes once that is finalized instead of staying open for good.
+  EndReading(g_db);
   if (g_db != nullptr) sqlite3_close_v2(g_db);
   g_db = nullptr;
   g_summaries = false;

@@ -1,6 +1,8 @@
 // The company database the session is attached to. ClAccConnect::Initiate opens it
 // (read-only) and ClAccConnect::Release closes it; every business-core object reads the open
-// company data through it. Internal to the ledvia library: the program never sees SQLite.
+// company data through it, all in one read transaction from the open to the close, so that an
+// export sees one state of the data however other processes change it meanwhile. Internal to the
+// ledvia library: the program never sees SQLite.
 #pragma once
 
 #include <string>

@@ -47,6 +47,18 @@ int ReadSchemaVersion(sqlite3* db, int* version, std::string* reason) {
   return code;
 }
 
+// Starts the read transaction the connection keeps until it is closed. A deferred BEGIN takes
+// no snapshot (WAL) and no shared lock (rollback journal) until something is read, so a read
+// follows at once: from here on every read sees the state the database had at this moment,
+// however many commits other processes make while the connection is open.
+int BeginReading(sqlite3* db) {
+  int rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_exec(db, "SELECT COUNT(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+  }
+  return rc;
+}
+
 }  // namespace
 
 int BusyTimeoutMs() {
@@ -90,6 +102,12 @@ int OpenCompanyFile(const std::string& path, CompanyFile* file, std::string* rea
     return DatabaseCode(rc);
   }
   sqlite3_busy_timeout(db, BusyTimeoutMs());
+  rc = BeginReading(db);
+  if (rc != SQLITE_OK) {
+    *reason = DatabaseReason(db, rc);
+    sqlite3_close(db);
+    return DatabaseCode(rc);
+  }
   int version = 0;
   int code = ReadSchemaVersion(db, &version, reason);
   if (code == kOk && version < 1) {
@@ -114,6 +132,13 @@ int OpenCompanyFile(const std::string& path, CompanyFile* file, std::string* rea
   file->db = db;
   file->schemaVersion = version;
   return kOk;
+}
+
+void EndReading(sqlite3* db) {
+  // A read transaction has nothing to write back: COMMIT only gives up the snapshot or lock.
+  if (db != nullptr && sqlite3_get_autocommit(db) == 0) {
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  }
 }
 
 }  // namespace ledvia

@@ -1,5 +1,8 @@
-// Fixed-asset rule: assets of a find, read forward by index.
+// Fixed-asset rule: the assets of a find, read in one pass when the walk is prepared (a few per
+// thousand entries) and handed out by index, so that the count and every asset come from the
+// same rows and going back never runs the query again.
 #include <cstring>
+#include <vector>
 
 #include "accounting/ClRuleGenkashokyaku.h"
 #include "ledvia/company_database.h"
@@ -8,35 +11,47 @@
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 
+namespace ledvia {
+
+struct AssetRows {
+  std::vector<StKOTEISHISANINFO> rows;
+};
+
+}  // namespace ledvia
+
 ClRuleGenkashokyaku::ClRuleGenkashokyaku() = default;
 ClRuleGenkashokyaku::~ClRuleGenkashokyaku() = default;
 
 int ClRuleGenkashokyaku::MoveReady(const StFINDINFO* find, int /*sortType*/, int /*sumType*/) {
   if (int fault = ledvia::FaultFor("ClRuleGenkashokyaku::MoveReady")) return fault;
   cursor_.reset();
-  next_ = 0;
-  count_ = 0;
   int dataNo = 0;
   if (int code = DataNo(&dataNo)) return code;
   ledvia::SqlCondition condition;
   if (int code = ledvia::TranslateFind(find, ledvia::FindTarget::kAssets, 2, &condition)) {
     return code;
   }
-  std::string where = " FROM fixed_assets WHERE data_no = ?1 AND " + condition.sql;
-  ledvia::Statement count(ledvia::CompanyDatabase(), "SELECT COUNT(*)" + where);
-  if (!count.ok()) return count.PrepareCode();
-  count.BindInt(1, dataNo);
-  count.BindAll(2, condition.params);
-  int status = count.StepStatus();
-  if (status != ledvia::kOk) return status;
-  auto cursor = std::make_unique<ledvia::Statement>(
-      ledvia::CompanyDatabase(), "SELECT asset_no, name, date, kind, amount, income_category" +
-                                     where + " ORDER BY date, asset_no");
-  if (!cursor->ok()) return cursor->PrepareCode();
-  cursor->BindInt(1, dataNo);
-  cursor->BindAll(2, condition.params);
-  count_ = static_cast<int>(count.Int(0));
-  cursor_ = std::move(cursor);
+  ledvia::Statement rows(ledvia::CompanyDatabase(),
+                         "SELECT asset_no, name, date, kind, amount, income_category FROM "
+                         "fixed_assets WHERE data_no = ?1 AND " +
+                             condition.sql + " ORDER BY date, asset_no");
+  if (!rows.ok()) return rows.PrepareCode();
+  rows.BindInt(1, dataNo);
+  rows.BindAll(2, condition.params);
+  auto assets = std::make_unique<ledvia::AssetRows>();
+  for (;;) {
+    int status = rows.StepStatus();
+    if (status == ledvia::kEndOfData) break;
+    if (status != ledvia::kOk) return status;
+    StKOTEISHISANINFO& asset = assets->rows.emplace_back();  // zeroed
+    asset.assetNo = static_cast<std::int32_t>(rows.Int(0));
+    ledvia::CopyTextField(asset.name, sizeof asset.name, rows.Bytes(1));
+    asset.date = static_cast<std::int32_t>(rows.Int(2));
+    asset.kind = static_cast<std::int32_t>(rows.Int(3));
+    asset.amount = rows.Int(4);
+    asset.incomeCategory = static_cast<std::int16_t>(rows.Int(5));
+  }
+  cursor_ = std::move(assets);
   return ledvia::kOk;
 }
 
@@ -44,7 +59,7 @@ int ClRuleGenkashokyaku::GetCount(int* count) {
   if (int fault = ledvia::FaultFor("ClRuleGenkashokyaku::GetCount")) return fault;
   if (count == nullptr) return ledvia::kBadArgument;
   if (cursor_ == nullptr) return ledvia::kNotReady;
-  *count = count_;
+  *count = static_cast<int>(cursor_->rows.size());
   return ledvia::kOk;
 }
 
@@ -53,24 +68,8 @@ int ClRuleGenkashokyaku::Move(int index, StKOTEISHISANINFO* asset, StKOTEINENINF
   if (int fault = ledvia::FaultFor("ClRuleGenkashokyaku::Move")) return fault;
   if (asset == nullptr || index < 0) return ledvia::kBadArgument;
   if (cursor_ == nullptr) return ledvia::kNotReady;
-  if (index < next_) {
-    cursor_->Reset();
-    next_ = 0;
-  }
-  int status = ledvia::kOk;
-  while (next_ <= index) {
-    status = cursor_->StepStatus();
-    if (status != ledvia::kOk) return status;
-    ++next_;
-  }
-  const ledvia::Statement& row = *cursor_;
-  std::memset(asset, 0, sizeof *asset);
-  asset->assetNo = static_cast<std::int32_t>(row.Int(0));
-  ledvia::CopyTextField(asset->name, sizeof asset->name, row.Bytes(1));
-  asset->date = static_cast<std::int32_t>(row.Int(2));
-  asset->kind = static_cast<std::int32_t>(row.Int(3));
-  asset->amount = row.Int(4);
-  asset->incomeCategory = static_cast<std::int16_t>(row.Int(5));
+  if (static_cast<std::size_t>(index) >= cursor_->rows.size()) return ledvia::kEndOfData;
+  *asset = cursor_->rows[static_cast<std::size_t>(index)];
   if (yearly != nullptr) {
     std::memset(yearly, 0, sizeof *yearly);
     yearly->assetNo = asset->assetNo;

@@ -1,11 +1,12 @@
 // Account-sum rule. One grouped pass over the journal sides (their running totals where the
 // database keeps them) gives every account's monthly totals; the result holds one row per
 // account and month, so memory follows the chart of accounts, not the number of entries. Total
-// accounts then receive the totals of the accounts below them, and the accounts are walked with a
-// statement of their own.
+// accounts then receive the totals of the accounts below them, and the accounts themselves are
+// read once, in code order, and handed out from memory.
 #include <cstring>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "accounting/ClRuleKamoku.h"
 #include "ledvia/company_database.h"
@@ -21,46 +22,20 @@ class AccountSumCursor {
   int Prepare(int dataNo, const StBUMONINFO* department) {
     if (int code = LoadSums(dataNo, department)) return code;
     if (int code = RollUpTotals(dataNo)) return code;
-    accounts_ = std::make_unique<Statement>(
-        CompanyDatabase(),
-        "SELECT code, code_text, name, class_code, normal_side, total_flag, skip126, skip128 "
-        "FROM accounts WHERE data_no = ?1 ORDER BY code");
-    if (!accounts_->ok()) return accounts_->PrepareCode();
-    accounts_->BindInt(1, dataNo);
-    Statement count(CompanyDatabase(), "SELECT COUNT(*) FROM accounts WHERE data_no = ?1");
-    if (!count.ok()) return count.PrepareCode();
-    count.BindInt(1, dataNo);
-    int status = count.StepStatus();
-    if (status != kOk) return status;
-    count_ = static_cast<int>(count.Int(0));
-    return kOk;
+    return LoadAccounts(dataNo);
   }
 
-  int Count() const { return count_; }
+  int Count() const { return static_cast<int>(accounts_.size()); }
 
   int SetPosition(int position) {
-    if (position < 0 || position > count_) return kBadArgument;
-    accounts_->Reset();
-    for (int i = 0; i < position; ++i) {
-      int status = accounts_->StepStatus();
-      if (status != kOk) return status == kEndOfData ? kBadArgument : status;
-    }
+    if (position < 0 || position > Count()) return kBadArgument;
+    next_ = static_cast<std::size_t>(position);
     return kOk;
   }
 
   int Next(StKAMOKUSUMINFO* info) {
-    int status = accounts_->StepStatus();
-    if (status != kOk) return status;
-    std::memset(info, 0, sizeof *info);
-    const Statement& account = *accounts_;
-    info->accountCode = static_cast<std::int32_t>(account.Int(0));
-    CopyTextField(info->codeText, sizeof info->codeText, account.Bytes(1));
-    CopyTextField(info->name, sizeof info->name, account.Bytes(2));
-    info->classCode = static_cast<std::int32_t>(static_cast<std::uint32_t>(account.Int(3)));
-    info->normalSide = static_cast<std::uint8_t>(account.Int(4));
-    info->totalFlag = static_cast<std::uint8_t>(account.Int(5));
-    info->skip126 = static_cast<std::uint8_t>(account.Int(6));
-    info->skip128 = static_cast<std::uint8_t>(account.Int(7));
+    if (next_ >= accounts_.size()) return kEndOfData;
+    *info = accounts_[next_++];
     auto found = sums_.find(info->accountCode);
     if (found != sums_.end()) {
       for (int array = 0; array < 4; ++array) {
@@ -119,6 +94,30 @@ class AccountSumCursor {
     }
   }
 
+  // The accounts in code order, read once: the count and every position then come from the
+  // same rows, and moving to a position never runs the query again.
+  int LoadAccounts(int dataNo) {
+    Statement rows(CompanyDatabase(),
+                   "SELECT code, code_text, name, class_code, normal_side, total_flag, skip126, "
+                   "skip128 FROM accounts WHERE data_no = ?1 ORDER BY code");
+    if (!rows.ok()) return rows.PrepareCode();
+    rows.BindInt(1, dataNo);
+    for (;;) {
+      int status = rows.StepStatus();
+      if (status == kEndOfData) return kOk;
+      if (status != kOk) return status;
+      StKAMOKUSUMINFO& info = accounts_.emplace_back();  // zeroed
+      info.accountCode = static_cast<std::int32_t>(rows.Int(0));
+      CopyTextField(info.codeText, sizeof info.codeText, rows.Bytes(1));
+      CopyTextField(info.name, sizeof info.name, rows.Bytes(2));
+      info.classCode = static_cast<std::int32_t>(static_cast<std::uint32_t>(rows.Int(3)));
+      info.normalSide = static_cast<std::uint8_t>(rows.Int(4));
+      info.totalFlag = static_cast<std::uint8_t>(rows.Int(5));
+      info.skip126 = static_cast<std::uint8_t>(rows.Int(6));
+      info.skip128 = static_cast<std::uint8_t>(rows.Int(7));
+    }
+  }
+
   // Adds each account's totals to every total account above it. A parent chain that loops is
   // cut where it comes back, so a damaged chart cannot hang the walk.
   int RollUpTotals(int dataNo) {
@@ -155,9 +154,9 @@ class AccountSumCursor {
     return kOk;
   }
 
-  std::unique_ptr<Statement> accounts_;
+  std::vector<StKAMOKUSUMINFO> accounts_;  // without their sums, which Next adds
+  std::size_t next_ = 0;
   std::map<int, Sums> sums_;
-  int count_ = 0;
 };
 
 }  // namespace ledvia

@@ -199,7 +199,7 @@ TEST_F(RulesTest, FixedAssetsOfADateRange) {
     amounts.push_back(asset.amount);
   }
   EXPECT_EQ(amounts, (std::vector<std::int64_t>{Yen(20), Yen(30), Yen(40)}));
-  ASSERT_EQ(rule.Move(1, &asset, &yearly, &monthly), 0);  // going back restarts
+  ASSERT_EQ(rule.Move(1, &asset, &yearly, &monthly), 0);  // going back
   EXPECT_EQ(asset.kind, kAssetKindDeferred);
   EXPECT_EQ(asset.incomeCategory, 2);
   EXPECT_EQ(rule.Move(3, &asset, &yearly, &monthly), kEndOfData);
@@ -248,7 +248,8 @@ TEST_F(RulesTest, SavedFiguresAndRefusedDataIds) {
   EXPECT_EQ(other.GetTaxSaveInfo(untouched.data()), kNotFound);
   EXPECT_EQ(StSaveTaxInfo::Int32(untouched.data(), StSaveTaxInfo::kPeriodStart), 0);
   // A row that only a writer ignoring the schema's checks could store: refused, never written
-  // outside the buffer.
+  // outside the buffer. The session reads the state it attached to, so it attaches again.
+  CloseCompanyDatabase();
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
   EXPECT_EQ(sqlite3_exec(db,
@@ -257,6 +258,7 @@ TEST_F(RulesTest, SavedFiguresAndRefusedDataIds) {
                          nullptr, nullptr, nullptr),
             SQLITE_OK);
   sqlite3_close(db);
+  ASSERT_EQ(OpenCompanyDatabase(path_), 0);
   EXPECT_EQ(save.GetTaxSaveInfo(buffer.data()), kBadData);
 }
 

@@ -88,13 +88,7 @@ class ExportRun : public ::testing::Test {
  protected:
   std::string Home() const { return temp_ / "home"; }
   std::string Output(const std::string& name = "out.xml") const { return temp_ / name; }
-  static std::string Windows(const std::string& linuxPath) {
-    std::string path = "Z:" + linuxPath;
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
-    return path;
-  }
+  static std::string Windows(const std::string& linuxPath) { return e2e::DriveZ(linuxPath); }
 
   // A copy of the sample database changed by `sql`.
   std::string ChangedDatabase(const std::string& sql) const {

@@ -15,6 +15,14 @@ std::string SampleDatabase() {
   return "LEDVIA_DATA=" + Quoted(BinDir() + "/sample/ledvia-sample.db");
 }
 
+std::string DriveZ(const std::string& linuxPath) {
+  std::string path = "Z:" + linuxPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
 std::string Quoted(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) {

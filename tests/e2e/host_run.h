@@ -28,6 +28,9 @@ struct HostRun : testsupport::ShellRun {
 HostRun RunHost(const std::string& env, const std::string& hostArgs, const std::string& program,
                 const std::string& folder = "");
 
+// The Windows form of a Linux path on the default drive Z: (the Linux root).
+std::string DriveZ(const std::string& linuxPath);
+
 // Single quotes for the shell.
 std::string Quoted(const std::string& text);
 
