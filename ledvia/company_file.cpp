@@ -2,9 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "ledvia/schema.h"
 #include "ledvia/status_codes.h"
@@ -19,6 +21,10 @@ std::string DatabaseReason(sqlite3* db, int rc) {
   int primary = rc & 0xff;
   if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) return "locked by another process";
   if (primary == SQLITE_NOTADB) return "not a company database";
+  if (primary == SQLITE_CORRUPT) {
+    return std::string("a damaged company database (") +
+           (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ")";
+  }
   return db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
 }
 
@@ -57,6 +63,28 @@ int BeginReading(sqlite3* db) {
     rc = sqlite3_exec(db, "SELECT COUNT(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
   }
   return rc;
+}
+
+// SQLite's own check of the file's pages: empty when it finds nothing wrong, else its first
+// finding. A damaged page must be refused here, not met halfway through an export.
+std::string QuickCheck(sqlite3* db) {
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &stmt, nullptr);
+  std::string finding;
+  if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+  if (rc == SQLITE_ROW) {
+    const unsigned char* text = sqlite3_column_text(stmt, 0);
+    finding = text != nullptr ? reinterpret_cast<const char*>(text) : "no answer";
+    if (finding == "ok") finding.clear();
+    // One line: the finding without the name of the schema it was found in.
+    constexpr std::string_view kSchemaLine = "*** in database main ***\n";
+    if (finding.starts_with(kSchemaLine)) finding.erase(0, kSchemaLine.size());
+    std::replace(finding.begin(), finding.end(), '\n', ' ');
+  } else {
+    finding = sqlite3_errmsg(db);
+  }
+  sqlite3_finalize(stmt);
+  return finding;
 }
 
 }  // namespace
@@ -102,6 +130,10 @@ int OpenCompanyFile(const std::string& path, CompanyFile* file, std::string* rea
     return DatabaseCode(rc);
   }
   sqlite3_busy_timeout(db, BusyTimeoutMs());
+  // A company file may come from anywhere: nothing in it (a view, a trigger, a function call in
+  // its schema) may make this connection do more than read it.
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+  sqlite3_exec(db, "PRAGMA trusted_schema = OFF", nullptr, nullptr, nullptr);
   rc = BeginReading(db);
   if (rc != SQLITE_OK) {
     *reason = DatabaseReason(db, rc);
@@ -120,8 +152,15 @@ int OpenCompanyFile(const std::string& path, CompanyFile* file, std::string* rea
     code = kBadData;
   } else if (code == kOk) {
     std::string missing = MissingCompanyTable(db, version);
+    std::string column = missing.empty() ? MissingCompanyColumn(db) : std::string();
     if (!missing.empty()) {
       *reason = "not a company database (no table " + missing + ")";
+      code = kBadData;
+    } else if (!column.empty()) {
+      *reason = "not a company database (no column " + column + ")";
+      code = kBadData;
+    } else if (std::string damage = QuickCheck(db); !damage.empty()) {
+      *reason = "a damaged company database (" + damage + ")";
       code = kBadData;
     }
   }

@@ -1,5 +1,8 @@
 #include "ledvia/schema.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <string>
 
 #include "ledvia/status_codes.h"
@@ -251,6 +254,48 @@ std::string MissingCompanyTable(sqlite3* db, int version) {
     }
   }
   return std::string();
+}
+
+namespace {
+
+std::vector<std::string> ColumnsOf(sqlite3* db, const char* table) {
+  std::vector<std::string> columns;
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &stmt, nullptr) ==
+      SQLITE_OK) {
+    sqlite3_bind_text(stmt, 1, table, -1, SQLITE_STATIC);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+      columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    }
+  }
+  sqlite3_finalize(stmt);
+  return columns;
+}
+
+}  // namespace
+
+std::string MissingCompanyColumn(sqlite3* db) {
+  // The reference is the schema itself, made afresh in memory: no second list of columns.
+  sqlite3* reference = nullptr;
+  std::string error;
+  if (sqlite3_open(":memory:", &reference) != SQLITE_OK ||
+      CreateCompanyDatabase(reference, &error) != kOk) {
+    sqlite3_close(reference);
+    return "(the reference schema: " + error + ")";
+  }
+  std::string missing;
+  for (const char* table : kTableNames) {
+    std::vector<std::string> present = ColumnsOf(db, table);
+    for (const std::string& column : ColumnsOf(reference, table)) {
+      if (std::find(present.begin(), present.end(), column) == present.end()) {
+        missing = std::string(table) + "." + column;
+        break;
+      }
+    }
+    if (!missing.empty()) break;
+  }
+  sqlite3_close(reference);
+  return missing;
 }
 
 }  // namespace ledvia

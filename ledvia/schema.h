@@ -21,5 +21,8 @@ int CreateCompanyIndexes(sqlite3* db, std::string* error);
 // The first table a company database of schema `version` must hold and `db` lacks; empty when
 // none is missing.
 std::string MissingCompanyTable(sqlite3* db, int version);
+// The first column of the base tables ("table.column") that the schema this library writes has
+// and `db` lacks; empty when none is missing. A table made some other way would be misread.
+std::string MissingCompanyColumn(sqlite3* db);
 
 }  // namespace ledvia

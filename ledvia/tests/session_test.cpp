@@ -108,6 +108,31 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
   Exec(other, "CREATE TABLE notes(text)");
   const std::string fifo = folder / "pipe.db";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // Company files from elsewhere: a view where a table belongs, a table short of a column, a
+  // file cut short, a page of the journal overwritten.
+  auto crafted = [&](const char* name, const char* sql) {
+    const std::string path = folder / name;
+    std::filesystem::copy_file(SamplePath(), path);
+    if (sql != nullptr) Exec(path, sql);
+    return path;
+  };
+  const std::string view =
+      crafted("view.db", "DROP TABLE journal; CREATE VIEW journal AS SELECT * FROM fixed_assets");
+  const std::string column = crafted("column.db", "ALTER TABLE fixed_assets DROP COLUMN name");
+  const std::string truncated = crafted("truncated.db", nullptr);
+  std::filesystem::resize_file(truncated, std::filesystem::file_size(truncated) / 2);
+  const std::string flipped = crafted("flipped.db", nullptr);
+  {
+    // Over the header of a page in the middle (the page size is at offset 16, big-endian).
+    std::fstream bytes(flipped, std::ios::in | std::ios::out | std::ios::binary);
+    unsigned char size[2] = {};
+    bytes.seekg(16);
+    bytes.read(reinterpret_cast<char*>(size), 2);
+    const std::uintmax_t page = size[0] * 256u + size[1];
+    const std::string junk(600, '\x5A');
+    bytes.seekp(static_cast<std::streamoff>(std::filesystem::file_size(flipped) / 2 / page * page));
+    bytes.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+  }
   // Another process writing: its connection holds the lock for the length of the test.
   sqlite3* writer = nullptr;
   ASSERT_EQ(sqlite3_open(sample.c_str(), &writer), SQLITE_OK);
@@ -126,6 +151,10 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
       {folder.MakeFolder("folder.db"), "a folder"},
       {fifo, "not a regular file"},
       {sample, "locked by another process"},
+      {view, "no table journal"},
+      {column, "no column fixed_assets.name"},
+      {truncated, "damaged"},
+      {flipped, "damaged"},
   };
   ClAccConnect* session = ClAccConnect::Inst();
   for (const auto& c : cases) {
@@ -137,8 +166,7 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
     std::string said = capture.Stop();
     session->Release();
     EXPECT_NE(rc, 0) << c.path;
-    EXPECT_EQ(said, "ledvia: cannot attach to " + c.path + ": " + said.substr(said.rfind(": ") + 2))
-        << said;
+    EXPECT_TRUE(said.starts_with("ledvia: cannot attach to " + c.path + ": ")) << said;
     EXPECT_NE(said.find(c.reason), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   }
