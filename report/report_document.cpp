@@ -4,6 +4,7 @@
 #include "report/data_sections.h"
 #include "report/header_sections.h"
 #include "report/report_writer.h"
+#include "report/section_table.h"
 #include "winport/message_box.h"
 
 const char* const kSystemFailedQuestion =
@@ -15,15 +16,13 @@ const char* const kClosingFailedMessage =
 
 namespace {
 
-constexpr const char* kReport = "REPORT";
-
 ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportContext& context,
                             BasicVariant variant) {
   ReportWriter writer;
   writer.Open(&file, path);
   // Neither result is looked at: an output that failed shows up as a failed SYSTEM section.
   writer.WriteRaw(kXmlDeclaration);
-  writer.WriteStartTag(kReport, 0);
+  writer.WriteStartTag(kReportTag, 0);
 
   struct Section {
     int (*write)(ReportWriter&, const ReportContext&, BasicVariant);
@@ -49,7 +48,7 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
     int answer = MessageBoxA(context.owner, section.question, kMessageCaption,
                              MB_YESNO | MB_ICONEXCLAMATION);
     if (answer != IDYES) {
-      writer.WriteEndTag(kReport, 0);
+      writer.WriteEndTag(kReportTag, 0);
       writer.Close();
       return ReportOutcome::kAbandoned;
     }
@@ -58,7 +57,7 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
   }
   // A file without its closing tag is not a finished file: nothing is left to go on with, but
   // the user must not take it for a whole one (after a failed section they have been told).
-  if (!writer.WriteEndTag(kReport, 0)) {
+  if (!writer.WriteEndTag(kReportTag, 0)) {
     if (outcome == ReportOutcome::kComplete) {
       MessageBoxA(context.owner, kClosingFailedMessage, kMessageCaption,
                   MB_OK | MB_ICONEXCLAMATION);
