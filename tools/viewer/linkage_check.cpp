@@ -199,7 +199,7 @@ class Checker {
       return;
     }
     if (std::optional<std::string> why = ValueProblem(expected.rule, *value)) {
-      Report(number, "<" + expected.name + "> の値 " + Quoted(*value) + " は" + *why);
+      Report(number, "<" + expected.name + "> の値" + Quoted(*value) + "は" + *why);
     }
     file_.values[next_] = std::move(*value);
   }

@@ -37,7 +37,7 @@ std::optional<std::string> ValueProblem(ValueRule rule, std::string_view value) 
       if (value.empty() || value == "1" || value == "2") return std::nullopt;
       return "1 か 2 か空のはずです";
     case ValueRule::kYen:
-      if (value == "0") return "金額 0 は空で書かれるはずです";
+      if (value == "0") return "空のはずです（金額 0 は空で書かれます）";
       [[fallthrough]];
     case ValueRule::kYenOrZero:
       if (value.empty() || IsCanonicalInteger(value)) return std::nullopt;
