@@ -23,6 +23,7 @@ constexpr const char* kStyle =
     "table{border-collapse:collapse;width:100%;break-inside:auto}"
     "th,td{border:1px solid #aaa;padding:1px 4px;text-align:left}"
     "td.num,th.num{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap}"
+    "table.rates td.num,table.rates th.num{width:11%}"
     "tr{break-inside:avoid}svg{display:block;break-inside:avoid;margin:4pt 0}";
 
 constexpr std::array<const char*, 2> kColours = {"#4472c4", "#ed7d31"};
@@ -84,8 +85,9 @@ std::string RateChart(const std::string& title, const std::array<Series, 2>& ser
       const double barHeight = (bottom - top) * std::fabs(value) / top_value;
       const double x = x0 + 14 + 50 * static_cast<double>(s);
       svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(bottom - barHeight) +
-             "\" width=\"44\" height=\"" + Number(barHeight) + "\" fill=\"" + kColours[s] +
-             "\"/><text x=\"" + Number(x + 22) + "\" y=\"" + Number(bottom - barHeight - 3) +
+             "\" width=\"44\" height=\"" + Number(barHeight) + "\" fill=\"" + kColours[s] + "\"/>";
+      if (value == 0) continue;
+      svg += "<text x=\"" + Number(x + 22) + "\" y=\"" + Number(bottom - barHeight - 3) +
              "\" font-size=\"8\" text-anchor=\"middle\">" +
              Grouped(static_cast<std::int64_t>(value)) + "</text>";
     }
@@ -100,8 +102,8 @@ std::string RateChart(const std::string& title, const std::array<Series, 2>& ser
 // Taxable sales and purchases (tax-excluded and tax) per rate: from the general-method
 // sections when they carry figures, else from the simplified-method ones.
 std::string RateCharts(const CheckedFile& file) {
-  std::array<std::array<Series, 2>, 2> general{}, simplified{};
-  bool anyGeneral = false;
+  // [general or simplified method][tax-excluded or tax][sales or purchases][rate slot]
+  double sums[2][2][2][kRateSlotCount] = {};
   const FileLayout& layout = Layout();
   for (std::size_t i = 0; i < layout.lines.size(); ++i) {
     const CatalogueElement* element = layout.lines[i].catalogue;
@@ -110,21 +112,28 @@ std::string RateCharts(const CheckedFile& file) {
       continue;
     }
     const LayoutPart& part = layout.parts[static_cast<std::size_t>(layout.lines[i].part)];
-    const double yen = static_cast<double>(YenOf(ValueRule::kYen, file.values[i]).value_or(0));
-    const bool isGeneral = IsGeneralMethodSection(*part.section);
-    anyGeneral = anyGeneral || (isGeneral && yen != 0);
-    auto& charts = isGeneral ? general : simplified;
-    const std::size_t chart = *element->amount == AmountKind::kExcluded ? 0 : 1;
-    const std::size_t series = element->role == FigureRole::kTaxableSales ? 0 : 1;
-    charts[chart][series].values[static_cast<std::size_t>(part.slot)] += yen;
+    const int method = IsGeneralMethodSection(*part.section) ? 0 : 1;
+    const int chart = *element->amount == AmountKind::kExcluded ? 0 : 1;
+    const int series = element->role == FigureRole::kTaxableSales ? 0 : 1;
+    sums[method][chart][series][part.slot] +=
+        static_cast<double>(YenOf(ValueRule::kYen, file.values[i]).value_or(0));
   }
-  auto& charts = anyGeneral ? general : simplified;
-  charts[0][0].name = "課税売上";
-  charts[0][1].name = "課税仕入";
-  charts[1][0].name = "売上の消費税額";
-  charts[1][1].name = "仕入の消費税額";
-  return RateChart("税率別の課税売上と課税仕入（税抜）", charts[0]) +
-         RateChart("税率別の消費税額", charts[1]);
+  bool anyGeneral = false;
+  for (const auto& chart : sums[0]) {
+    for (const auto& series : chart) {
+      for (double yen : series) anyGeneral = anyGeneral || yen != 0;
+    }
+  }
+  const auto& chosen = sums[anyGeneral ? 0 : 1];
+  auto series = [&](int chart, int which, const char* name) {
+    Series s{name, {}};
+    std::copy(std::begin(chosen[chart][which]), std::end(chosen[chart][which]), s.values.begin());
+    return s;
+  };
+  return RateChart("税率別の課税売上と課税仕入（税抜）",
+                   {series(0, 0, "課税売上"), series(0, 1, "課税仕入")}) +
+         RateChart("税率別の消費税額",
+                   {series(1, 0, "売上の消費税額"), series(1, 1, "仕入の消費税額")});
 }
 
 // The refund statement's amounts that are not empty, one bar each.
@@ -164,7 +173,8 @@ std::string RefundChart(const CheckedFile& file) {
 }
 
 std::string Table(const FigureBlock& block) {
-  std::string html = "<h2>" + Escaped(block.title) + "</h2><table>";
+  std::string html = "<h2>" + Escaped(block.title) + "</h2><table" +
+                     (block.columns.empty() ? ">" : " class=\"rates\">");
   if (!block.columns.empty()) {
     html += "<tr><th></th>";
     for (const std::string& column : block.columns) {

@@ -89,8 +89,12 @@ std::string Tag(const LayoutLine& line) {
 // A piece of the file quoted in a message: short, and always printable code page 932.
 std::string Quoted(std::string_view text) {
   const std::size_t keep = winport::cp932::CutLength(text, 40);
-  return "「" + winport::cp932::ReplaceMalformed(text.substr(0, keep)) +
-         (keep < text.size() ? "…" : "") + "」";
+  std::string quoted = winport::cp932::ReplaceMalformed(text.substr(0, keep));
+  for (char& c : quoted) {
+    // A carriage return or another control character would break the one line.
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = '?';
+  }
+  return "「" + quoted + (keep < text.size() ? "…" : "") + "」";
 }
 
 class Checker {
