@@ -159,7 +159,6 @@ class Checker {
                              " バイトを超えています）");
       return false;
     }
-    LineEnd(raw);
     if (next_ == layout_.lines.size()) {
       Report(raw.number, "</REPORT> の後に余分な内容があります");
       return false;
@@ -171,6 +170,13 @@ class Checker {
       Report(raw.number, "Shift_JIS にない文字があります");
     }
     std::optional<ParsedLine> line = Parse(raw.text);
+    const bool whole = line && line->name == expected.name && line->kind == expected.kind;
+    if (!raw.ended && !whole) {
+      Report(raw.number,
+             "ファイルが行の途中で終わっています（" + Tag(expected) + " があるはずです）");
+      return false;
+    }
+    LineEnd(raw);
     if (!line) {
       Report(raw.number, "連動ファイルの行の形ではありません: " + Quoted(raw.text) + "（" +
                              Tag(expected) + " があるはずです）");

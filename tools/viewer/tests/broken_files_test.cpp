@@ -116,8 +116,10 @@ TEST(BrokenFiles, EachGivesItsFirstProblemWithItsLine) {
        "<PROGRAMNAME> の値に読めない & があります: 「Ledvia２０ A&B」"},
       {"indent", [](const std::string& f) { return Edit(f, 4, "\t\t", "\t"); }, 4,
        "<GYOUMUPREFIX> の字下げがタブ 2 個ではありません"},
-      {"cut inside a line", [](const std::string& f) { return f.substr(0, f.find("858000")); }, 23,
-       "最後の行に行末（CR LF）がありません"},
+      {"cut inside a line", [](const std::string& f) { return f.substr(0, f.find("8580000")); }, 23,
+       "ファイルが行の途中で終わっています（<KAZEIURIAGEZEINUKI10> があるはずです）"},
+      {"no line end at the end", [](const std::string& f) { return f.substr(0, f.size() - 2); },
+       static_cast<int>(Lines(Golden()).size()), "最後の行に行末（CR LF）がありません"},
       {"after the end", [](const std::string& f) { return f + "<REPORT>\r\n"; },
        static_cast<int>(Lines(Golden()).size()) + 1, "</REPORT> の後に余分な内容があります"},
   };

@@ -5,12 +5,13 @@
 # SVG). When a headless browser is installed it also takes the page's picture,
 # OUT_DIR/linkage-viewer.png, at the width of an A4 page; without one that step is skipped.
 set -euo pipefail
-viewer=$1
-file=$2
-out=$3
-mkdir -p "$out"
+viewer=$(realpath "$1")
+file=$(realpath "$2")
+mkdir -p "$3"
+out=$(realpath "$3")
 page=$out/linkage-viewer.html
-"$viewer" --html "$page" "$file" >/dev/null
+# From the file's folder, so that the page names the file and not where this checkout lies.
+(cd "$(dirname "$file")" && "$viewer" --html "$page" "$(basename "$file")" >/dev/null)
 xmllint --noout "$page"
 for browser in chromium chromium-browser google-chrome; do
   if command -v "$browser" >/dev/null; then
