@@ -26,7 +26,7 @@ constexpr SectionElement kBasicElements[] = {
     {"JIGYOUNENDOTO", "事業年度の末日", ValueRule::kDate},
     {"HOUJINKOJINKUBUN", "法人・個人の別", ValueRule::kFlagOrEmpty, "法人", "個人事業者"},
     {"KAZEIKUBUN", "課税方式", ValueRule::kFlag, "原則課税", "簡易課税"},
-    {"KEIKASHOCHIKAZEISHISAN", "旧税率の取引", ValueRule::kFlag, "あり", "なし"},
+    {"KEIKASHOCHIKAZEISHISAN", "旧税率（経過措置）の取引", ValueRule::kFlag, "あり", "なし"},
     {"URIAGEZEIGAKUKEISAN", "売上税額の計算", ValueRule::kFlag, "割戻し計算", "積上げ計算"},
     {"SHIIREZEIGAKUKEISAN", "仕入税額の計算", ValueRule::kFlagOrEmpty, "割戻し計算", "積上げ計算"},
 };
