@@ -28,9 +28,9 @@ std::string DifferencesText(const std::vector<Difference>& differences) {
   std::string out;
   for (const Difference& difference : differences) {
     const LayoutLine& line = layout.lines[difference.index];
-    const LayoutPart& part = layout.parts[static_cast<std::size_t>(line.part)];
-    std::string where = part.label;
-    if (part.section) where = part.tag + " " + part.label + " " + RateLabel(part.slot);
+    const LayoutBlock& owner = layout.blocks[static_cast<std::size_t>(line.block)];
+    std::string where = owner.label;
+    if (owner.section) where = owner.tag + " " + owner.label + " " + RateLabel(owner.slot);
     auto shown = [&](const std::string& value) {
       return value.empty() ? std::string("（空）") : ShownValue(line.fixed, line.rule, value);
     };

@@ -25,25 +25,25 @@ FigureBlock SectionBlock(const CheckedFile& file, DataSection section) {
   for (std::size_t i = 0; i < layout.lines.size(); ++i) {
     const LayoutLine& line = layout.lines[i];
     if (line.kind != LineKind::kElement || line.catalogue == nullptr) continue;
-    const LayoutPart& part = layout.parts[static_cast<std::size_t>(line.part)];
-    if (part.section != section) continue;
-    auto [row, fresh] = rowOf.emplace(RowKey(line, part), block.rows.size());
+    const LayoutBlock& owner = layout.blocks[static_cast<std::size_t>(line.block)];
+    if (owner.section != section) continue;
+    auto [row, fresh] = rowOf.emplace(RowKey(line, owner), block.rows.size());
     if (fresh) {
       block.rows.push_back(
           {line.label, std::vector<std::string>(block.columns.size(), kNoElement)});
     }
-    block.rows[row->second].cells[static_cast<std::size_t>(part.slot)] = Shown(file, i);
+    block.rows[row->second].cells[static_cast<std::size_t>(owner.slot)] = Shown(file, i);
   }
   return block;
 }
 
 // SYSTEM, BASIC, KANPUH or KANPUK: one value per row.
-FigureBlock TableBlock(const CheckedFile& file, int part) {
+FigureBlock TableBlock(const CheckedFile& file, int owner) {
   const FileLayout& layout = Layout();
-  FigureBlock block{layout.parts[static_cast<std::size_t>(part)].label, {}, {}};
+  FigureBlock block{layout.blocks[static_cast<std::size_t>(owner)].label, {}, {}};
   for (std::size_t i = 0; i < layout.lines.size(); ++i) {
     const LayoutLine& line = layout.lines[i];
-    if (line.part == part && line.kind == LineKind::kElement) {
+    if (line.block == owner && line.kind == LineKind::kElement) {
       block.rows.push_back({line.label, {Shown(file, i)}});
     }
   }
@@ -54,10 +54,10 @@ FigureBlock TableBlock(const CheckedFile& file, int part) {
 
 std::vector<FigureBlock> FigureBlocks(const CheckedFile& file) {
   std::vector<FigureBlock> blocks;
-  const std::vector<LayoutPart>& parts = Layout().parts;
+  const std::vector<LayoutBlock>& owners = Layout().blocks;
   bool sectionsDone = false;
-  for (std::size_t p = 0; p < parts.size(); ++p) {
-    if (!parts[p].section) {
+  for (std::size_t p = 0; p < owners.size(); ++p) {
+    if (!owners[p].section) {
       blocks.push_back(TableBlock(file, static_cast<int>(p)));
     } else if (!sectionsDone) {
       for (int s = 0; s < kDataSectionCount; ++s) {

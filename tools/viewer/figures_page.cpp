@@ -111,11 +111,11 @@ std::string RateCharts(const CheckedFile& file) {
         *element->amount == AmountKind::kIncluded) {
       continue;
     }
-    const LayoutPart& part = layout.parts[static_cast<std::size_t>(layout.lines[i].part)];
-    const int method = IsGeneralMethodSection(*part.section) ? 0 : 1;
+    const LayoutBlock& owner = layout.blocks[static_cast<std::size_t>(layout.lines[i].block)];
+    const int method = IsGeneralMethodSection(*owner.section) ? 0 : 1;
     const int chart = *element->amount == AmountKind::kExcluded ? 0 : 1;
     const int series = element->role == FigureRole::kTaxableSales ? 0 : 1;
-    sums[method][chart][series][part.slot] +=
+    sums[method][chart][series][owner.slot] +=
         static_cast<double>(YenOf(ValueRule::kYen, file.values[i]).value_or(0));
   }
   bool anyGeneral = false;
@@ -146,10 +146,11 @@ std::string RefundChart(const CheckedFile& file) {
   const FileLayout& layout = Layout();
   for (std::size_t i = 0; i < layout.lines.size(); ++i) {
     const LayoutLine& line = layout.lines[i];
-    if (line.part < 0 || line.fixed == nullptr || !IsAmount(line.rule)) continue;
+    if (line.block < 0 || line.fixed == nullptr || !IsAmount(line.rule)) continue;
     const std::int64_t yen = YenOf(line.rule, file.values[i]).value_or(0);
     if (yen == 0) continue;
-    bars.push_back({layout.parts[static_cast<std::size_t>(line.part)].tag + " " + line.label, yen});
+    bars.push_back(
+        {layout.blocks[static_cast<std::size_t>(line.block)].tag + " " + line.label, yen});
   }
   const std::string title = "還付申告の明細の金額";
   if (bars.empty()) return "<p>" + Escaped(title) + ": 金額はありません。</p>";

@@ -8,27 +8,27 @@ namespace viewer {
 
 namespace {
 
-LayoutLine Line(LineKind kind, std::string name, int depth, int part = -1) {
+LayoutLine Line(LineKind kind, std::string name, int depth, int owner = -1) {
   LayoutLine line{};
   line.kind = kind;
   line.name = std::move(name);
   line.depth = depth;
-  line.part = part;
+  line.block = owner;
   return line;
 }
 
 void AddTable(FileLayout& layout, const SectionTable& table, int depth) {
-  const int part = static_cast<int>(layout.parts.size());
-  layout.parts.push_back({table.tag, table.label, std::nullopt, -1});
-  layout.lines.push_back(Line(LineKind::kStart, table.tag, depth, part));
+  const int owner = static_cast<int>(layout.blocks.size());
+  layout.blocks.push_back({table.tag, table.label, std::nullopt, -1});
+  layout.lines.push_back(Line(LineKind::kStart, table.tag, depth, owner));
   for (const SectionElement& element : table.elements) {
-    LayoutLine line = Line(LineKind::kElement, element.name, depth + 1, part);
+    LayoutLine line = Line(LineKind::kElement, element.name, depth + 1, owner);
     line.label = element.label;
     line.rule = element.rule;
     line.fixed = &element;
     layout.lines.push_back(line);
   }
-  layout.lines.push_back(Line(LineKind::kEnd, table.tag, depth, part));
+  layout.lines.push_back(Line(LineKind::kEnd, table.tag, depth, owner));
 }
 
 FileLayout Build() {
@@ -38,17 +38,17 @@ FileLayout Build() {
   AddTable(layout, BasicTable(), 1);
   layout.lines.push_back(Line(LineKind::kStart, kDataTag, 1));
   for (const CatalogueGroup& group : DataCatalogue()) {
-    const int part = static_cast<int>(layout.parts.size());
-    layout.parts.push_back({group.id, DataSectionLabel(group.section), group.section, group.slot});
-    layout.lines.push_back(Line(LineKind::kStart, group.id, 2, part));
+    const int owner = static_cast<int>(layout.blocks.size());
+    layout.blocks.push_back({group.id, DataSectionLabel(group.section), group.section, group.slot});
+    layout.lines.push_back(Line(LineKind::kStart, group.id, 2, owner));
     for (const CatalogueElement& element : group.elements) {
-      LayoutLine line = Line(LineKind::kElement, element.name, 3, part);
+      LayoutLine line = Line(LineKind::kElement, element.name, 3, owner);
       line.label = element.label;
       line.rule = ValueRule::kYen;
       line.catalogue = &element;
       layout.lines.push_back(line);
     }
-    layout.lines.push_back(Line(LineKind::kEnd, group.id, 2, part));
+    layout.lines.push_back(Line(LineKind::kEnd, group.id, 2, owner));
   }
   AddTable(layout, KanpuhTable(), 2);
   AddTable(layout, KanpukTable(), 2);
@@ -65,9 +65,9 @@ const FileLayout& Layout() {
   return layout;
 }
 
-std::string RowKey(const LayoutLine& line, const LayoutPart& part) {
-  if (part.slot < 0) return line.name;
-  const std::string suffix = TaxRateTable()[static_cast<std::size_t>(part.slot)].suffix;
+std::string RowKey(const LayoutLine& line, const LayoutBlock& owner) {
+  if (owner.slot < 0) return line.name;
+  const std::string suffix = TaxRateTable()[static_cast<std::size_t>(owner.slot)].suffix;
   return line.name.substr(0, line.name.size() - suffix.size());
 }
 

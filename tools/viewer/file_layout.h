@@ -17,8 +17,8 @@ namespace viewer {
 
 enum class LineKind { kStart, kElement, kEnd };
 
-// A part a person reads as one block: SYSTEM, BASIC, one DATA group, KANPUH or KANPUK.
-struct LayoutPart {
+// A owner a person reads as one block: SYSTEM, BASIC, one DATA group, KANPUH or KANPUK.
+struct LayoutBlock {
   std::string tag;
   std::string label;                   // code page 932
   std::optional<DataSection> section;  // DATA groups only
@@ -29,7 +29,7 @@ struct LayoutLine {
   LineKind kind;
   std::string name;
   int depth;
-  int part = -1;  // index into FileLayout::parts; -1 for REPORT and DATA
+  int block = -1;  // index into FileLayout::blocks; -1 for REPORT and DATA
   // Elements only: what the writers may write and how a person reads it.
   std::string label;  // code page 932
   ValueRule rule = ValueRule::kText;
@@ -39,14 +39,14 @@ struct LayoutLine {
 
 struct FileLayout {
   std::vector<LayoutLine> lines;  // after the declaration line
-  std::vector<LayoutPart> parts;
+  std::vector<LayoutBlock> blocks;
   std::unordered_set<std::string> names;  // every tag and element name of the file
 };
 
 const FileLayout& Layout();
 
 // The element name without its group's rate suffix: one row of a section across the rates.
-std::string RowKey(const LayoutLine& line, const LayoutPart& part);
+std::string RowKey(const LayoutLine& line, const LayoutBlock& owner);
 
 // "10%", "8%軽減", ... for a rate slot (code page 932).
 std::string RateLabel(int slot);
