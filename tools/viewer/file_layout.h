@@ -17,7 +17,7 @@ namespace viewer {
 
 enum class LineKind { kStart, kElement, kEnd };
 
-// A owner a person reads as one block: SYSTEM, BASIC, one DATA group, KANPUH or KANPUK.
+// What a person reads as one block: SYSTEM, BASIC, one DATA group, KANPUH or KANPUK.
 struct LayoutBlock {
   std::string tag;
   std::string label;                   // code page 932
