@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 
 #include "accounting/StSaveTaxInfo.h"
 #include "aggregate/tax_totals.h"
@@ -14,6 +15,38 @@ const char* AmountToken(AmountKind kind) {
       return "ZEIGAKU";
     case AmountKind::kIncluded:
       return "ZEIKOMI";
+  }
+  return "";
+}
+
+const char* AmountLabel(AmountKind kind) {
+  switch (kind) {
+    case AmountKind::kExcluded:
+      return "税抜";
+    case AmountKind::kTax:
+      return "税額";
+    case AmountKind::kIncluded:
+      return "税込";
+  }
+  return "";
+}
+
+const char* DataSectionLabel(DataSection section) {
+  switch (section) {
+    case DataSection::kGeneralSales:
+      return "原則課税 売上";
+    case DataSection::kGeneralPurchases:
+      return "原則課税 仕入";
+    case DataSection::kGeneralBadDebts:
+      return "原則課税 貸倒れ";
+    case DataSection::kAdjustments:
+      return "原則課税 調整";
+    case DataSection::kSimplifiedSales:
+      return "簡易課税 事業区分別の売上";
+    case DataSection::kSimplifiedReturns:
+      return "簡易課税 事業区分別の売上の返還";
+    case DataSection::kSimplifiedBadDebts:
+      return "簡易課税 貸倒れ";
   }
   return "";
 }
@@ -40,6 +73,7 @@ constexpr int kNoOffset = -1;
 // suffix, with each amount token's figure in the rate record (journal) and in the saved block.
 struct FamilyRow {
   const char* prefix;
+  const char* label;  // code page 932; the element label adds business type and amount
   Tokens tokens;
   unsigned rates;
   std::array<int, 3> journal;  // rate-record offsets, kNoOffset for an always-empty element
@@ -52,32 +86,49 @@ struct FamilyRow {
   bool byBusinessType = false;
   std::array<int, 3> unassigned{};
   const PerRate* savedType6 = nullptr;
+  FigureRole role = FigureRole::kOther;
 };
+
+FamilyRow WithRole(FigureRole role, FamilyRow row) {
+  row.role = role;
+  return row;
+}
 
 constexpr std::array<int, 3> kNone3{kNoOffset, kNoOffset, kNoOffset};
 
 // Families that appear in two sections are defined once.
-const FamilyRow kExemptSales{"MENZEIURIAGE", Tokens::kExcluded,           kAllRates,
-                             {41},           &StSaveTaxInfo::kSalesBlock, {24}};
-const FamilyRow kExemptReturns{
-    "MENZEIURIAGEHENKAN", Tokens::kExcluded, kAllRates, {97}, &StSaveTaxInfo::kSalesBlock, {72}};
-const FamilyRow kBadDebts{
-    "KASHIDAORE", Tokens::kTriple, kAllRates, {401, 409, 417}, &StSaveTaxInfo::kBadDebtBlock,
-    {0, 8, 16}};
-const FamilyRow kBadDebtsCollected{
-    "KASHIDAOREKAISHU", Tokens::kTriple, kAllRates, {425, 433, 441}, &StSaveTaxInfo::kBadDebtBlock,
-    {24, 32, 40}};
+const FamilyRow kExemptSales{"MENZEIURIAGE",
+                             "免税売上",
+                             Tokens::kExcluded,
+                             kAllRates,
+                             {41},
+                             &StSaveTaxInfo::kSalesBlock,
+                             {24}};
+const FamilyRow kExemptReturns{"MENZEIURIAGEHENKAN",
+                               "免税売上の返還",
+                               Tokens::kExcluded,
+                               kAllRates,
+                               {97},
+                               &StSaveTaxInfo::kSalesBlock,
+                               {72}};
+const FamilyRow kBadDebts{"KASHIDAORE", "貸倒れ",        Tokens::kTriple,
+                          kAllRates,    {401, 409, 417}, &StSaveTaxInfo::kBadDebtBlock,
+                          {0, 8, 16}};
+const FamilyRow kBadDebtsCollected{"KASHIDAOREKAISHU", "貸倒回収",
+                                   Tokens::kTriple,    kAllRates,
+                                   {425, 433, 441},    &StSaveTaxInfo::kBadDebtBlock,
+                                   {24, 32, 40}};
 
-FamilyRow Specified(const char* prefix, const PerRate& saved) {
-  return {prefix, Tokens::kExcluded, kSpecifiedRates, kNone3, &saved, {0}};
+FamilyRow Specified(const char* prefix, const char* label, const PerRate& saved) {
+  return {prefix, label, Tokens::kExcluded, kSpecifiedRates, kNone3, &saved, {0}};
 }
-FamilyRow Adjustment(const char* prefix, const PerRate& saved) {
-  return {prefix, Tokens::kNone, kAllRates, kNone3, &saved, {0}};
+FamilyRow Adjustment(const char* prefix, const char* label, const PerRate& saved) {
+  return {prefix, label, Tokens::kNone, kAllRates, kNone3, &saved, {0}};
 }
-FamilyRow ByBusinessType(const char* prefix, std::array<int, 3> businessOffsets,
+FamilyRow ByBusinessType(const char* prefix, const char* label, std::array<int, 3> businessOffsets,
                          std::array<int, 3> unassigned, const PerRate& saved,
                          const PerRate& savedType6) {
-  FamilyRow row{prefix, Tokens::kTriple, kAllRates, businessOffsets, &saved, {0, 8, 16}};
+  FamilyRow row{prefix, label, Tokens::kTriple, kAllRates, businessOffsets, &saved, {0, 8, 16}};
   row.byBusinessType = true;
   row.unassigned = unassigned;
   row.savedType6 = &savedType6;
@@ -98,101 +149,205 @@ const std::vector<SectionRows>& Sections() {
        "D0201",
        '1',
        {
-           {"KAZEIURIAGE", Tokens::kTriple, kAllRates, {9, 17, 25}, &S::kSalesBlock, {0, 8, 16}},
+           WithRole(FigureRole::kTaxableSales, {"KAZEIURIAGE",
+                                                "課税売上",
+                                                Tokens::kTriple,
+                                                kAllRates,
+                                                {9, 17, 25},
+                                                &S::kSalesBlock,
+                                                {0, 8, 16}}),
            kExemptSales,
-           {"HIKAZEIURIAGEYUUKA", Tokens::kExcluded, kAllRates, {33}, &S::kSalesBlock, {32}, true},
-           {"HIKAZEIURIAGEYUUKAIGAI", Tokens::kExcluded, kAllRates, {49}, &S::kSalesBlock, {40}},
-           {"HIKAZEISHISANYUSHUTSU", Tokens::kExcluded, kAllRates, {57}, &S::kSalesBlock, {88}},
+           {"HIKAZEIURIAGEYUUKA",
+            "非課税売上（有価証券）",
+            Tokens::kExcluded,
+            kAllRates,
+            {33},
+            &S::kSalesBlock,
+            {32},
+            true},
+           {"HIKAZEIURIAGEYUUKAIGAI",
+            "非課税売上（有価証券以外）",
+            Tokens::kExcluded,
+            kAllRates,
+            {49},
+            &S::kSalesBlock,
+            {40}},
+           {"HIKAZEISHISANYUSHUTSU",
+            "非課税資産の輸出",
+            Tokens::kExcluded,
+            kAllRates,
+            {57},
+            &S::kSalesBlock,
+            {88}},
            {"KAZEIURIAGEHENKAN",
+            "課税売上の返還",
             Tokens::kTriple,
             kAllRates,
             {65, 73, 81},
             &S::kSalesBlock,
             {48, 56, 64}},
            kExemptReturns,
-           {"HIKAZEIURIAGEHENKAN", Tokens::kExcluded, kAllRates, {89}, &S::kSalesBlock, {80}},
-           {"HIKAZEISHISANHENKAN", Tokens::kExcluded, kAllRates, kNone3, nullptr, {}},
+           {"HIKAZEIURIAGEHENKAN",
+            "非課税売上の返還",
+            Tokens::kExcluded,
+            kAllRates,
+            {89},
+            &S::kSalesBlock,
+            {80}},
+           {"HIKAZEISHISANHENKAN",
+            "非課税資産の輸出の返還",
+            Tokens::kExcluded,
+            kAllRates,
+            kNone3,
+            nullptr,
+            {}},
        }},
       {DataSection::kGeneralPurchases,
        "D0201",
        '2',
        {
-           {"SHIIREKAZEI",
-            Tokens::kTriple,
-            kAllRates,
-            {105, 113, 121},
+           WithRole(FigureRole::kTaxablePurchases, {"SHIIREKAZEI",
+                                                    "課税仕入（課税売上対応）",
+                                                    Tokens::kTriple,
+                                                    kAllRates,
+                                                    {105, 113, 121},
+                                                    &S::kPurchasesBlock,
+                                                    {0, 8, 16}}),
+           WithRole(FigureRole::kTaxablePurchases, {"SHIIREHIKAZEI",
+                                                    "課税仕入（非課税売上対応）",
+                                                    Tokens::kTriple,
+                                                    kAllRates,
+                                                    {129, 137, 145},
+                                                    &S::kPurchasesBlock,
+                                                    {24, 32, 40}}),
+           WithRole(FigureRole::kTaxablePurchases, {"SHIIREKYOTUU",
+                                                    "課税仕入（共通対応）",
+                                                    Tokens::kTriple,
+                                                    kAllRates,
+                                                    {153, 161, 169},
+                                                    &S::kPurchasesBlock,
+                                                    {48, 56, 64}}),
+           Specified("TOKUTEISHIIREKAZEI", "特定課税仕入（課税売上対応）",
+                     S::kSpecifiedPurchaseTaxable),
+           Specified("TOKUTEISHIIREHIKAZEI", "特定課税仕入（非課税売上対応）",
+                     S::kSpecifiedPurchaseNonTaxable),
+           Specified("TOKUTEISHIIREKYOTUU", "特定課税仕入（共通対応）",
+                     S::kSpecifiedPurchaseCommon),
+           {"YUNYUSHIIREKAZEI",
+            "輸入仕入（課税売上対応）",
+            Tokens::kTax,
+            kImportRates,
+            {185},
             &S::kPurchasesBlock,
-            {0, 8, 16}},
-           {"SHIIREHIKAZEI",
-            Tokens::kTriple,
-            kAllRates,
-            {129, 137, 145},
+            {80}},
+           {"YUNYUSHIIREHIKAZEI",
+            "輸入仕入（非課税売上対応）",
+            Tokens::kTax,
+            kImportRates,
+            {209},
             &S::kPurchasesBlock,
-            {24, 32, 40}},
-           {"SHIIREKYOTUU",
-            Tokens::kTriple,
-            kAllRates,
-            {153, 161, 169},
+            {104}},
+           {"YUNYUSHIIREKYOTUU",
+            "輸入仕入（共通対応）",
+            Tokens::kTax,
+            kImportRates,
+            {233},
             &S::kPurchasesBlock,
-            {48, 56, 64}},
-           Specified("TOKUTEISHIIREKAZEI", S::kSpecifiedPurchaseTaxable),
-           Specified("TOKUTEISHIIREHIKAZEI", S::kSpecifiedPurchaseNonTaxable),
-           Specified("TOKUTEISHIIREKYOTUU", S::kSpecifiedPurchaseCommon),
-           {"YUNYUSHIIREKAZEI", Tokens::kTax, kImportRates, {185}, &S::kPurchasesBlock, {80}},
-           {"YUNYUSHIIREHIKAZEI", Tokens::kTax, kImportRates, {209}, &S::kPurchasesBlock, {104}},
-           {"YUNYUSHIIREKYOTUU", Tokens::kTax, kImportRates, {233}, &S::kPurchasesBlock, {128}},
-           {"YUNYUSHIIRETIHO", Tokens::kNone, kImportRates, {477}, &S::kImportLocalTax, {0}},
+            {128}},
+           {"YUNYUSHIIRETIHO",
+            "輸入仕入の地方消費税",
+            Tokens::kNone,
+            kImportRates,
+            {477},
+            &S::kImportLocalTax,
+            {0}},
            {"SHIIREHENKANKAZEI",
+            "仕入返還（課税売上対応）",
             Tokens::kTriple,
             kAllRates,
             {257, 265, 273},
             &S::kPurchasesBlock,
             {152, 160, 168}},
            {"SHIIREHENKANHIKAZEI",
+            "仕入返還（非課税売上対応）",
             Tokens::kTriple,
             kAllRates,
             {281, 289, 297},
             &S::kPurchasesBlock,
             {176, 184, 192}},
            {"SHIIREHENKANKYOTUU",
+            "仕入返還（共通対応）",
             Tokens::kTriple,
             kAllRates,
             {305, 313, 321},
             &S::kPurchasesBlock,
             {200, 208, 216}},
-           Specified("TOKUTEISHIIREHENKANKAZEI", S::kSpecifiedReturnTaxable),
-           Specified("TOKUTEISHIIREHENKANHIKAZEI", S::kSpecifiedReturnNonTaxable),
-           Specified("TOKUTEISHIIREHENKANKYOTUU", S::kSpecifiedReturnCommon),
-           {"YUNYUHENKANKAZEI", Tokens::kTax, kImportRates, {337}, &S::kPurchasesBlock, {232}},
-           {"YUNYUHENKANHIKAZEI", Tokens::kTax, kImportRates, {361}, &S::kPurchasesBlock, {256}},
-           {"YUNYUHENKANKYOTUU", Tokens::kTax, kImportRates, {385}, &S::kPurchasesBlock, {280}},
-           {"YUNYUHENKANTIHO", Tokens::kNone, kImportRates, {485}, &S::kImportReturnLocalTax, {0}},
+           Specified("TOKUTEISHIIREHENKANKAZEI", "特定課税仕入の返還（課税売上対応）",
+                     S::kSpecifiedReturnTaxable),
+           Specified("TOKUTEISHIIREHENKANHIKAZEI", "特定課税仕入の返還（非課税売上対応）",
+                     S::kSpecifiedReturnNonTaxable),
+           Specified("TOKUTEISHIIREHENKANKYOTUU", "特定課税仕入の返還（共通対応）",
+                     S::kSpecifiedReturnCommon),
+           {"YUNYUHENKANKAZEI",
+            "輸入仕入の返還（課税売上対応）",
+            Tokens::kTax,
+            kImportRates,
+            {337},
+            &S::kPurchasesBlock,
+            {232}},
+           {"YUNYUHENKANHIKAZEI",
+            "輸入仕入の返還（非課税売上対応）",
+            Tokens::kTax,
+            kImportRates,
+            {361},
+            &S::kPurchasesBlock,
+            {256}},
+           {"YUNYUHENKANKYOTUU",
+            "輸入仕入の返還（共通対応）",
+            Tokens::kTax,
+            kImportRates,
+            {385},
+            &S::kPurchasesBlock,
+            {280}},
+           {"YUNYUHENKANTIHO",
+            "輸入仕入の返還の地方消費税",
+            Tokens::kNone,
+            kImportRates,
+            {485},
+            &S::kImportReturnLocalTax,
+            {0}},
        }},
       {DataSection::kGeneralBadDebts, "D0201", '3', {kBadDebts, kBadDebtsCollected}},
       {DataSection::kAdjustments,
        "D0220",
        0,
        {
-           Adjustment("GIMUMENJOKAZEI", S::kExemptionChangeTaxable),
-           Adjustment("GIMUMENJOHIKAZEI", S::kExemptionChangeNonTaxable),
-           Adjustment("GIMUMENJOKYOTUU", S::kExemptionChangeCommon),
-           Adjustment("KAZEIURIAGEWARIAIHENDO", S::kTaxableRatioChange),
-           Adjustment("KAZEIGYOMUYOTENYO", S::kTaxableUseConversion),
+           Adjustment("GIMUMENJOKAZEI", "納税義務の免除の変更による調整（課税売上対応）",
+                      S::kExemptionChangeTaxable),
+           Adjustment("GIMUMENJOHIKAZEI", "納税義務の免除の変更による調整（非課税売上対応）",
+                      S::kExemptionChangeNonTaxable),
+           Adjustment("GIMUMENJOKYOTUU", "納税義務の免除の変更による調整（共通対応）",
+                      S::kExemptionChangeCommon),
+           Adjustment("KAZEIURIAGEWARIAIHENDO", "課税売上割合の著しい変動による調整",
+                      S::kTaxableRatioChange),
+           Adjustment("KAZEIGYOMUYOTENYO", "課税業務用からの転用による調整",
+                      S::kTaxableUseConversion),
        }},
       {DataSection::kSimplifiedSales,
        "D0202",
        '1',
        {
-           ByBusinessType("KAZEIURIAGE", {24, 16, 8}, {9, 17, 25}, S::kBusinessSalesBlock,
-                          S::kBusinessSalesType6),
+           WithRole(FigureRole::kTaxableSales,
+                    ByBusinessType("KAZEIURIAGE", "課税売上", {24, 16, 8}, {9, 17, 25},
+                                   S::kBusinessSalesBlock, S::kBusinessSalesType6)),
            kExemptSales,
        }},
       {DataSection::kSimplifiedReturns,
        "D0202",
        '2',
        {
-           ByBusinessType("KAZEIHENKAN", {48, 40, 32}, {65, 73, 81}, S::kBusinessReturnsBlock,
-                          S::kBusinessReturnsType6),
+           ByBusinessType("KAZEIHENKAN", "課税売上の返還", {48, 40, 32}, {65, 73, 81},
+                          S::kBusinessReturnsBlock, S::kBusinessReturnsType6),
            kExemptReturns,
        }},
       {DataSection::kSimplifiedBadDebts, "D0202", '3', {kBadDebts, kBadDebtsCollected}},
@@ -222,41 +377,53 @@ SavedSource Saved(const PerRate* base, int slot, int inner, bool timesTwenty) {
   return {true, (*base)[slot] + static_cast<std::size_t>(inner), timesTwenty};
 }
 
+std::string Label(const FamilyRow& row, const std::string& business,
+                  std::optional<AmountKind> kind) {
+  std::string label = row.label;
+  if (!business.empty()) label += " " + business;
+  if (kind) label += std::string(" ") + AmountLabel(*kind);
+  return label;
+}
+
 // The elements of one family at one rate, in write order.
 void AppendFamily(const FamilyRow& row, int slot, std::vector<CatalogueElement>& out) {
   if ((row.rates & (1u << slot)) == 0) return;
   const std::string suffix = TaxRateTable()[static_cast<std::size_t>(slot)].suffix;
   std::vector<AmountKind> kinds = AmountKinds(row.tokens);
+  auto add = [&](const std::string& token, const std::string& business,
+                 std::optional<AmountKind> kind, JournalSource journal, SavedSource saved) {
+    std::string name = row.prefix + token + (kind ? AmountToken(*kind) : "") + suffix;
+    out.push_back({name, journal, saved, Label(row, business, kind), kind, row.role});
+  };
   if (!row.byBusinessType) {
     if (kinds.empty()) {
-      out.push_back(
-          {row.prefix + suffix,
-           {row.journal[0] == kNoOffset ? JournalSource::kEmpty : JournalSource::kRateRecord,
-            row.journal[0]},
-           Saved(row.savedBase, slot, row.savedInner[0], row.timesTwenty)});
+      add("", "", std::nullopt,
+          {row.journal[0] == kNoOffset ? JournalSource::kEmpty : JournalSource::kRateRecord,
+           row.journal[0]},
+          Saved(row.savedBase, slot, row.savedInner[0], row.timesTwenty));
     }
     for (std::size_t i = 0; i < kinds.size(); ++i) {
       JournalSource journal;
       if (row.journal[i] != kNoOffset) journal = {JournalSource::kRateRecord, row.journal[i]};
-      out.push_back({row.prefix + std::string(AmountToken(kinds[i])) + suffix, journal,
-                     Saved(row.savedBase, slot, row.savedInner[i], row.timesTwenty)});
+      add("", "", kinds[i], journal,
+          Saved(row.savedBase, slot, row.savedInner[i], row.timesTwenty));
     }
     return;
   }
   for (int k = 1; k <= kBusinessTypeCount; ++k) {
-    const std::string token = std::to_string(k) + "SHU";
+    const std::string business = std::string("第") + std::to_string(k) + "種";
     for (std::size_t i = 0; i < kinds.size(); ++i) {
       JournalSource journal{JournalSource::kBusinessType, row.journal[i], 0, k};
       SavedSource saved = k < kBusinessTypeCount
                               ? Saved(row.savedBase, slot, 24 * (k - 1) + row.savedInner[i], false)
                               : Saved(row.savedType6, slot, row.savedInner[i], false);
-      out.push_back({row.prefix + token + AmountToken(kinds[i]) + suffix, journal, saved});
+      add(std::to_string(k) + "SHU", business, kinds[i], journal, saved);
     }
   }
   // Sales assigned to no business type: derived in the journal writer, never saved.
   for (std::size_t i = 0; i < kinds.size(); ++i) {
     JournalSource journal{JournalSource::kUnassigned, row.unassigned[i], row.journal[i], 0};
-    out.push_back({row.prefix + std::string("ZERO") + AmountToken(kinds[i]) + suffix, journal, {}});
+    add("ZERO", "事業区分なし", kinds[i], journal, {});
   }
 }
 

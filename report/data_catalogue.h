@@ -5,12 +5,15 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 // Amount tokens of element names.
 enum class AmountKind { kExcluded, kTax, kIncluded };  // "ZEINUKI", "ZEIGAKU", "ZEIKOMI"
 const char* AmountToken(AmountKind kind);
+// The same in words a person reads (code page 932): "税抜", "税額", "税込".
+const char* AmountLabel(AmountKind kind);
 
 // The seven sections: S1 to S4 feed the general-method return, S5 to S7 the simplified one.
 enum class DataSection {
@@ -24,6 +27,12 @@ enum class DataSection {
 };
 constexpr int kDataSectionCount = 7;
 bool IsGeneralMethodSection(DataSection section);
+// The section's title for a person (code page 932), such as "原則課税 売上".
+const char* DataSectionLabel(DataSection section);
+
+// What a reader summarising the file takes an element for: taxable sales (S1, and S5 by
+// business type), taxable purchases (the three attributions of S2), or anything else.
+enum class FigureRole { kOther, kTaxableSales, kTaxablePurchases };
 
 // Where the journal-aggregation writer takes an element's figure.
 struct JournalSource {
@@ -51,6 +60,9 @@ struct CatalogueElement {
   std::string name;
   JournalSource journal;
   SavedSource saved;
+  std::string label;  // code page 932, without the rate: "課税売上 第1種 税抜"
+  std::optional<AmountKind> amount;  // none for the names without an amount token
+  FigureRole role = FigureRole::kOther;
 };
 
 struct CatalogueGroup {

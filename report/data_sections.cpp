@@ -6,11 +6,10 @@
 #include "aggregate/amount.h"
 #include "report/data_catalogue.h"
 #include "report/refund_sections.h"
+#include "report/section_table.h"
 #include "report/yen_text.h"
 
 namespace {
-
-constexpr const char* kData = "DATA";
 
 std::int64_t JournalFigure(const TaxTotals& totals, int slot, const JournalSource& source) {
   const StTAXREPORTRATEINFO& rate = totals.rateRecords[static_cast<std::size_t>(slot)];
@@ -53,7 +52,7 @@ int WriteGroups(ReportWriter& writer, ValueOf value) {
 }  // namespace
 
 int WriteDataFromTotals(ReportWriter& writer, const ReportContext& context) {
-  if (!writer.WriteStartTag(kData, 1)) return 0;
+  if (!writer.WriteStartTag(kDataTag, 1)) return 0;
   const TaxTotals* totals = context.totals;
   if (totals == nullptr || totals->SlotCount() < kRateSlotCount) return 0;
   const int mode = context.roundingMode;
@@ -65,11 +64,11 @@ int WriteDataFromTotals(ReportWriter& writer, const ReportContext& context) {
   if (!ok) return 0;
   if (!WriteKanpuhFromTotals(writer, *totals, context.data, context.settings, mode)) return 0;
   if (!WriteKanpukFromTotals(writer, *totals, context.data, context.settings, mode)) return 0;
-  return writer.WriteEndTag(kData, 1);
+  return writer.WriteEndTag(kDataTag, 1);
 }
 
 int WriteDataFromSaved(ReportWriter& writer, const ReportContext& context) {
-  if (!writer.WriteStartTag(kData, 1)) return 0;
+  if (!writer.WriteStartTag(kDataTag, 1)) return 0;
   const unsigned char* saved = context.savedFigures;
   if (saved == nullptr) return 0;
   const int mode = context.roundingMode;
@@ -85,5 +84,5 @@ int WriteDataFromSaved(ReportWriter& writer, const ReportContext& context) {
   if (!ok) return 0;
   if (!WriteKanpuhFromSaved(writer, saved, context.data, context.taxationKind, mode)) return 0;
   if (!WriteKanpukFromSaved(writer, saved, context.data, context.taxationKind, mode)) return 0;
-  return writer.WriteEndTag(kData, 1);
+  return writer.WriteEndTag(kDataTag, 1);
 }

@@ -11,12 +11,48 @@
 namespace {
 
 constexpr const char* kDefaultProgramVersion = "20.00.0X";
-constexpr const char* kSystem = "SYSTEM";
-constexpr const char* kBasic = "BASIC";
+
+constexpr SectionElement kSystemElements[] = {
+    {"GYOUMUPREFIX", "業務プレフィックス", ValueRule::kText},
+    {"VERSION", "ファイル形式の版", ValueRule::kText},
+    {"FUNCTIONID", "機能ID", ValueRule::kInteger},
+    {"CONNECTEDPROGRAMVER", "連動プログラムの版", ValueRule::kText},
+    {"PROGRAMNAME", "製品名", ValueRule::kText},
+    {"PROGRAMVER", "製品の版", ValueRule::kText},
+};
+constexpr SectionElement kBasicElements[] = {
+    {"KOMONSAKINAME", "顧問先名", ValueRule::kText},
+    {"JIGYOUNENDOFROM", "事業年度の初日", ValueRule::kDate},
+    {"JIGYOUNENDOTO", "事業年度の末日", ValueRule::kDate},
+    {"HOUJINKOJINKUBUN", "法人・個人の別", ValueRule::kFlagOrEmpty, "法人", "個人事業者"},
+    {"KAZEIKUBUN", "課税方式", ValueRule::kFlag, "原則課税", "簡易課税"},
+    {"KEIKASHOCHIKAZEISHISAN", "旧税率（経過措置）の取引", ValueRule::kFlag, "あり", "なし"},
+    {"URIAGEZEIGAKUKEISAN", "売上税額の計算", ValueRule::kFlag, "割戻し計算", "積上げ計算"},
+    {"SHIIREZEIGAKUKEISAN", "仕入税額の計算", ValueRule::kFlagOrEmpty, "割戻し計算", "積上げ計算"},
+};
+constexpr SectionTable kSystemTable{"SYSTEM", "システム情報", kSystemElements};
+constexpr SectionTable kBasicTable{"BASIC", "基本情報", kBasicElements};
 
 const char* Flag(bool first) { return first ? "1" : "2"; }
 
+// Writes a section's elements in the order of its table, one value at a time.
+class TableLines {
+ public:
+  TableLines(ReportWriter& writer, const SectionTable& table) : writer_(writer), table_(table) {}
+  bool Next(std::string_view value) {
+    return writer_.WriteElement(table_.elements[next_++].name, value, 2) != 0;
+  }
+
+ private:
+  ReportWriter& writer_;
+  const SectionTable& table_;
+  std::size_t next_ = 0;
+};
+
 }  // namespace
+
+const SectionTable& SystemTable() { return kSystemTable; }
+const SectionTable& BasicTable() { return kBasicTable; }
 
 const char* EntityClassText(std::uint8_t entityKind) {
   if (IsCorporate(entityKind)) return "1";
@@ -25,11 +61,12 @@ const char* EntityClassText(std::uint8_t entityKind) {
 }
 
 int WriteSystemSection(ReportWriter& writer, const ReportContext& context) {
-  if (!writer.WriteStartTag(kSystem, 1)) return 0;
-  if (!writer.WriteElement("GYOUMUPREFIX", "SY31", 2)) return 0;
-  if (!writer.WriteElement("VERSION", "1", 2)) return 0;
-  if (!writer.WriteElement("FUNCTIONID", std::to_string(context.functionId), 2)) return 0;
-  if (!writer.WriteElement("CONNECTEDPROGRAMVER", context.connectedProgramVersion, 2)) return 0;
+  if (!writer.WriteStartTag(kSystemTable.tag, 1)) return 0;
+  TableLines lines(writer, kSystemTable);
+  if (!lines.Next("SY31")) return 0;
+  if (!lines.Next("1")) return 0;
+  if (!lines.Next(std::to_string(context.functionId))) return 0;
+  if (!lines.Next(context.connectedProgramVersion)) return 0;
   std::string name;
   std::string version;
   {
@@ -40,16 +77,17 @@ int WriteSystemSection(ReportWriter& writer, const ReportContext& context) {
   }
   if (name.empty()) name = context.programName;
   if (version.empty()) version = kDefaultProgramVersion;
-  if (!writer.WriteElement("PROGRAMNAME", name, 2)) return 0;
-  if (!writer.WriteElement("PROGRAMVER", version, 2)) return 0;
-  return writer.WriteEndTag(kSystem, 1);
+  if (!lines.Next(name)) return 0;
+  if (!lines.Next(version)) return 0;
+  return writer.WriteEndTag(kSystemTable.tag, 1);
 }
 
 int WriteBasicSection(ReportWriter& writer, const StDATAINFO& data, BasicVariant variant,
                       const ReportContext& context) {
-  if (!writer.WriteStartTag(kBasic, 1)) return 0;
+  if (!writer.WriteStartTag(kBasicTable.tag, 1)) return 0;
+  TableLines lines(writer, kBasicTable);
   std::string_view company(data.companyName, strnlen(data.companyName, sizeof data.companyName));
-  if (!writer.WriteElement("KOMONSAKINAME", ToFullWidth(company), 2)) return 0;
+  if (!lines.Next(ToFullWidth(company))) return 0;
 
   const bool general = context.taxationKind == kGeneralTaxation;
   std::string from;
@@ -74,12 +112,12 @@ int WriteBasicSection(ReportWriter& writer, const StDATAINFO& data, BasicVariant
                   : StSaveTaxInfo::Byte(saved, StSaveTaxInfo::kPurchaseTaxCalc) != 0 ? "2"
                                                                                      : "1";
   }
-  if (!writer.WriteElement("JIGYOUNENDOFROM", from, 2)) return 0;
-  if (!writer.WriteElement("JIGYOUNENDOTO", to, 2)) return 0;
-  if (!writer.WriteElement("HOUJINKOJINKUBUN", EntityClassText(data.entityKind), 2)) return 0;
-  if (!writer.WriteElement("KAZEIKUBUN", Flag(general), 2)) return 0;
-  if (!writer.WriteElement("KEIKASHOCHIKAZEISHISAN", superseded, 2)) return 0;
-  if (!writer.WriteElement("URIAGEZEIGAKUKEISAN", salesTax, 2)) return 0;
-  if (!writer.WriteElement("SHIIREZEIGAKUKEISAN", purchaseTax, 2)) return 0;
-  return writer.WriteEndTag(kBasic, 1);
+  if (!lines.Next(from)) return 0;
+  if (!lines.Next(to)) return 0;
+  if (!lines.Next(EntityClassText(data.entityKind))) return 0;
+  if (!lines.Next(Flag(general))) return 0;
+  if (!lines.Next(superseded)) return 0;
+  if (!lines.Next(salesTax)) return 0;
+  if (!lines.Next(purchaseTax)) return 0;
+  return writer.WriteEndTag(kBasicTable.tag, 1);
 }

@@ -6,6 +6,11 @@
 
 #include "report/report_context.h"
 #include "report/report_writer.h"
+#include "report/section_table.h"
+
+// The elements of SYSTEM and BASIC, in the order the writers below write them.
+const SectionTable& SystemTable();
+const SectionTable& BasicTable();
 
 // PROGRAMNAME and PROGRAMVER come from "SUPPORT.INF" in the current directory, with the
 // edition's program name and "20.00.0X" when the file does not name them.

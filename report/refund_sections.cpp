@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "accounting/StSaveTaxInfo.h"
 #include "report/report_context.h"
@@ -11,6 +12,8 @@ namespace {
 
 constexpr const char* kKanpuh = "KANPUH";
 constexpr const char* kKanpuk = "KANPUK";
+constexpr const char* kTaxInclusive = "税込経理";
+constexpr const char* kTaxExclusive = "税抜経理";
 constexpr std::uint8_t kTaxExclusiveClass = 2;
 
 using Figure = std::int64_t (*)(const TaxTotals&);
@@ -19,6 +22,7 @@ using Figure = std::int64_t (*)(const TaxTotals&);
 // amount's index in the saved refund block.
 struct RefundRow {
   const char* name;
+  const char* label;
   bool isClass;
   Figure figure;  // journal figure; nullptr: always empty there
   int saved;      // index of the saved amount; for a class row, the class byte's offset
@@ -27,24 +31,33 @@ struct RefundRow {
 };
 
 const RefundRow kKanpuhRows[] = {
-    {"KESSANZEIKUBUN", true, nullptr, StSaveTaxInfo::kRefundClassCorporateSettled},
-    {"SHOHINSHIIRE1", false, [](const TaxTotals& t) { return t.goodsPurchases.settled; }, 0},
-    {"SHOHINSHIIRE2", false, [](const TaxTotals& t) { return t.goodsPurchases.nonTaxable; }, 1},
-    {"HANBAIIPPAN1", false, [](const TaxTotals& t) { return t.sellingAdminExpenses.settled; }, 2},
-    {"HANBAIIPPAN2", false, [](const TaxTotals& t) { return t.sellingAdminExpenses.nonTaxable; },
-     3},
-    {"EIGYOGAIHIYOU1", false, [](const TaxTotals& t) { return t.nonOperatingExpenses.settled; }, 4},
-    {"EIGYOGAIHIYOU2", false, [](const TaxTotals& t) { return t.nonOperatingExpenses.nonTaxable; },
-     5},
-    {"SONOTASONEKI1", false, [](const TaxTotals& t) { return t.otherProfitLoss.settled; }, 6},
-    {"SONOTASONEKI2", false, [](const TaxTotals& t) { return t.otherProfitLoss.nonTaxable; }, 7},
-    {"SHISANZEIKUBUN", true, nullptr, StSaveTaxInfo::kRefundClassCorporateAssets},
-    {"KOTEISHISAN1", false, [](const TaxTotals& t) { return t.fixedAssets; }, 8},
-    {"KOTEISHISAN2", false, nullptr, 9},
-    {"KURINOBESHISAN1", false, [](const TaxTotals& t) { return t.deferredAssets; }, 10},
-    {"KURINOBESHISAN2", false, nullptr, 11},
-    {"SONOTASISAN1", false, nullptr, 12},
-    {"SONOTASISAN2", false, nullptr, 13},
+    {"KESSANZEIKUBUN", "決算額の経理方式", true, nullptr,
+     StSaveTaxInfo::kRefundClassCorporateSettled},
+    {"SHOHINSHIIRE1", "商品仕入高等 決算額", false,
+     [](const TaxTotals& t) { return t.goodsPurchases.settled; }, 0},
+    {"SHOHINSHIIRE2", "商品仕入高等 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.goodsPurchases.nonTaxable; }, 1},
+    {"HANBAIIPPAN1", "販売費・一般管理費 決算額", false,
+     [](const TaxTotals& t) { return t.sellingAdminExpenses.settled; }, 2},
+    {"HANBAIIPPAN2", "販売費・一般管理費 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.sellingAdminExpenses.nonTaxable; }, 3},
+    {"EIGYOGAIHIYOU1", "営業外費用 決算額", false,
+     [](const TaxTotals& t) { return t.nonOperatingExpenses.settled; }, 4},
+    {"EIGYOGAIHIYOU2", "営業外費用 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.nonOperatingExpenses.nonTaxable; }, 5},
+    {"SONOTASONEKI1", "その他 決算額", false,
+     [](const TaxTotals& t) { return t.otherProfitLoss.settled; }, 6},
+    {"SONOTASONEKI2", "その他 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.otherProfitLoss.nonTaxable; }, 7},
+    {"SHISANZEIKUBUN", "資産の経理方式", true, nullptr, StSaveTaxInfo::kRefundClassCorporateAssets},
+    {"KOTEISHISAN1", "固定資産 取得価額", false, [](const TaxTotals& t) { return t.fixedAssets; },
+     8},
+    {"KOTEISHISAN2", "固定資産 うち課税仕入れでないもの", false, nullptr, 9},
+    {"KURINOBESHISAN1", "繰延資産 取得価額", false,
+     [](const TaxTotals& t) { return t.deferredAssets; }, 10},
+    {"KURINOBESHISAN2", "繰延資産 うち課税仕入れでないもの", false, nullptr, 11},
+    {"SONOTASISAN1", "その他の資産 取得価額", false, nullptr, 12},
+    {"SONOTASISAN2", "その他の資産 うち課税仕入れでないもの", false, nullptr, 13},
 };
 // The class elements of KANPUH each cover the amounts up to the next class element.
 constexpr int kKanpuhSettledAmounts = 8;
@@ -56,41 +69,43 @@ constexpr int kRealEstateIncome = 1;
 constexpr int kOtherIncome = 3;
 
 const RefundRow kKanpukRows[] = {
-    {"KESSANZEIKUBUN", true, nullptr, StSaveTaxInfo::kRefundClassSoleProprietor},
-    {"JIGYOSHIIRE1", false, [](const TaxTotals& t) { return t.businessPurchases.settled; }, 0, true,
-     kBusinessIncome},
-    {"JIGYOSHIIRE2", false, [](const TaxTotals& t) { return t.businessPurchases.nonTaxable; }, 1,
-     true, kBusinessIncome},
-    {"JIGYOHITSUYOU1", false, [](const TaxTotals& t) { return t.businessExpenses.settled; }, 2,
-     true, kBusinessIncome},
-    {"JIGYOHITSUYOU2", false, [](const TaxTotals& t) { return t.businessExpenses.nonTaxable; }, 3,
-     true, kBusinessIncome},
-    {"JIGYOKOTEISHISAN1", false, [](const TaxTotals& t) { return t.businessFixedAssets.settled; },
-     4, true, kBusinessIncome},
-    {"JIGYOKOTEISHISAN2", false,
+    {"KESSANZEIKUBUN", "決算額の経理方式", true, nullptr,
+     StSaveTaxInfo::kRefundClassSoleProprietor},
+    {"JIGYOSHIIRE1", "事業所得 仕入金額 決算額", false,
+     [](const TaxTotals& t) { return t.businessPurchases.settled; }, 0, true, kBusinessIncome},
+    {"JIGYOSHIIRE2", "事業所得 仕入金額 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.businessPurchases.nonTaxable; }, 1, true, kBusinessIncome},
+    {"JIGYOHITSUYOU1", "事業所得 必要経費 決算額", false,
+     [](const TaxTotals& t) { return t.businessExpenses.settled; }, 2, true, kBusinessIncome},
+    {"JIGYOHITSUYOU2", "事業所得 必要経費 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.businessExpenses.nonTaxable; }, 3, true, kBusinessIncome},
+    {"JIGYOKOTEISHISAN1", "事業所得 固定資産 決算額", false,
+     [](const TaxTotals& t) { return t.businessFixedAssets.settled; }, 4, true, kBusinessIncome},
+    {"JIGYOKOTEISHISAN2", "事業所得 固定資産 うち課税仕入れでないもの", false,
      [](const TaxTotals& t) { return t.businessFixedAssets.nonTaxable; }, 5, false,
      kBusinessIncome},
-    {"FUDOUSANHITSUYOU1", false, [](const TaxTotals& t) { return t.realEstateExpenses.settled; }, 6,
-     true, kRealEstateIncome},
-    {"FUDOUSANHITSUYOU2", false, [](const TaxTotals& t) { return t.realEstateExpenses.nonTaxable; },
-     7, true, kRealEstateIncome},
-    {"FUDOUSANKOTEISHISAN1", false,
+    {"FUDOUSANHITSUYOU1", "不動産所得 必要経費 決算額", false,
+     [](const TaxTotals& t) { return t.realEstateExpenses.settled; }, 6, true, kRealEstateIncome},
+    {"FUDOUSANHITSUYOU2", "不動産所得 必要経費 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.realEstateExpenses.nonTaxable; }, 7, true,
+     kRealEstateIncome},
+    {"FUDOUSANKOTEISHISAN1", "不動産所得 固定資産 決算額", false,
      [](const TaxTotals& t) { return t.realEstateFixedAssets.settled; }, 8, true,
      kRealEstateIncome},
-    {"FUDOUSANKOTEISHISAN2", false,
+    {"FUDOUSANKOTEISHISAN2", "不動産所得 固定資産 うち課税仕入れでないもの", false,
      [](const TaxTotals& t) { return t.realEstateFixedAssets.nonTaxable; }, 9, false,
      kRealEstateIncome},
-    {"SONOTASHIIRE1", false, [](const TaxTotals& t) { return t.otherIncomePurchases.settled; }, 10,
-     true, kOtherIncome},
-    {"SONOTASHIIRE2", false, [](const TaxTotals& t) { return t.otherIncomePurchases.nonTaxable; },
-     11, true, kOtherIncome},
-    {"SONOTAHITSUYOU1", false, [](const TaxTotals& t) { return t.otherIncomeExpenses.settled; }, 12,
-     true, kOtherIncome},
-    {"SONOTAHITSUYOU2", false, [](const TaxTotals& t) { return t.otherIncomeExpenses.nonTaxable; },
-     13, true, kOtherIncome},
-    {"SONOTAKOTEISHISAN1", false,
+    {"SONOTASHIIRE1", "その他の所得 仕入金額 決算額", false,
+     [](const TaxTotals& t) { return t.otherIncomePurchases.settled; }, 10, true, kOtherIncome},
+    {"SONOTASHIIRE2", "その他の所得 仕入金額 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.otherIncomePurchases.nonTaxable; }, 11, true, kOtherIncome},
+    {"SONOTAHITSUYOU1", "その他の所得 必要経費 決算額", false,
+     [](const TaxTotals& t) { return t.otherIncomeExpenses.settled; }, 12, true, kOtherIncome},
+    {"SONOTAHITSUYOU2", "その他の所得 必要経費 うち課税仕入れでないもの", false,
+     [](const TaxTotals& t) { return t.otherIncomeExpenses.nonTaxable; }, 13, true, kOtherIncome},
+    {"SONOTAKOTEISHISAN1", "その他の所得 固定資産 決算額", false,
      [](const TaxTotals& t) { return t.otherIncomeFixedAssets.settled; }, 14, false, kOtherIncome},
-    {"SONOTAKOTEISHISAN2", false,
+    {"SONOTAKOTEISHISAN2", "その他の所得 固定資産 うち課税仕入れでないもの", false,
      [](const TaxTotals& t) { return t.otherIncomeFixedAssets.nonTaxable; }, 15, false,
      kOtherIncome},
 };
@@ -122,7 +137,33 @@ const char* SavedClass(const unsigned char* saved, std::size_t classOffset) {
   return StSaveTaxInfo::Byte(saved, classOffset) == kTaxExclusiveClass ? "2" : "1";
 }
 
+// What a reader needs of the rows: the class elements are flags, the amounts whole yen (the
+// journal KANPUK writes zero as "0").
+template <std::size_t N>
+std::vector<SectionElement> ReaderElements(const RefundRow (&rows)[N], ValueRule amounts) {
+  std::vector<SectionElement> elements;
+  for (const RefundRow& row : rows) {
+    elements.push_back(row.isClass ? SectionElement{row.name, row.label, ValueRule::kFlagOrEmpty,
+                                                    kTaxInclusive, kTaxExclusive}
+                                   : SectionElement{row.name, row.label, amounts});
+  }
+  return elements;
+}
+
 }  // namespace
+
+const SectionTable& KanpuhTable() {
+  static const std::vector<SectionElement> elements = ReaderElements(kKanpuhRows, ValueRule::kYen);
+  static const SectionTable table{kKanpuh, "還付申告の明細（法人）", elements};
+  return table;
+}
+
+const SectionTable& KanpukTable() {
+  static const std::vector<SectionElement> elements =
+      ReaderElements(kKanpukRows, ValueRule::kYenOrZero);
+  static const SectionTable table{kKanpuk, "還付申告の明細（個人事業者）", elements};
+  return table;
+}
 
 int IncomeMask(std::uint8_t incomeKind) {
   switch (incomeKind) {

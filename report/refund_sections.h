@@ -11,6 +11,11 @@
 #include "accounting/StSHOHIZEIINFO.h"
 #include "aggregate/tax_totals.h"
 #include "report/report_writer.h"
+#include "report/section_table.h"
+
+// The elements of KANPUH and KANPUK, in the order the writers below write them.
+const SectionTable& KanpuhTable();
+const SectionTable& KanpukTable();
 
 // From journal aggregation. KANPUH carries figures for every entity kind but 3 and 4, whatever
 // the taxation kind; KANPUK only for entity kinds other than 0 and 1 under general taxation,

@@ -3,10 +3,9 @@
 #include "report/data_sections.h"
 #include "report/header_sections.h"
 #include "report/report_writer.h"
+#include "report/section_table.h"
 
 namespace {
-
-constexpr const char* kReport = "REPORT";
 
 ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportContext& context,
                             BasicVariant variant) {
@@ -14,7 +13,7 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
   writer.Open(&file, path);
   // Neither result is looked at: an output that failed shows up as a failed SYSTEM section.
   writer.WriteRaw(kXmlDeclaration);
-  writer.WriteStartTag(kReport, 0);
+  writer.WriteStartTag(kReportTag, 0);
 
   struct Section {
     int (*write)(ReportWriter&, const ReportContext&, BasicVariant);
@@ -38,7 +37,7 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
   for (const Section& section : sections) {
     if (section.write(writer, context, variant)) continue;
     if (!context.goOnAfterFailure || !context.goOnAfterFailure(section.name)) {
-      writer.WriteEndTag(kReport, 0);
+      writer.WriteEndTag(kReportTag, 0);
       writer.Close();
       return ReportOutcome::kAbandoned;
     }
@@ -47,7 +46,7 @@ ReportOutcome WriteDocument(ReportOutput& file, const char* path, const ReportCo
   }
   // A file without its closing tag, or not yet on the disk, is not a finished file, even with
   // nothing left to go on to.
-  bool finished = writer.WriteEndTag(kReport, 0) && writer.Flush();
+  bool finished = writer.WriteEndTag(kReportTag, 0) && writer.Flush();
   if (!finished && outcome == ReportOutcome::kComplete) outcome = ReportOutcome::kUnfinished;
   writer.Close();
   return outcome;
