@@ -20,7 +20,7 @@ declare -A allowed=(
   [editions]="app winport"
   [bench]="app ui report aggregate ledvia accounting resources winport tests"
   [tools]="app ui report aggregate ledvia accounting resources winport"
-  [fuzz]="app ui report aggregate ledvia accounting resources winport tests"
+  [fuzz]="tools app ui report aggregate ledvia accounting resources winport tests"
   [tests]="app ui report aggregate ledvia accounting resources winport"
 )
 

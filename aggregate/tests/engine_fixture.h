@@ -13,7 +13,7 @@
 #include "accounting/ClSetShohizei.h"
 #include "aggregate/AddTax.h"
 #include "aggregate/aggregation_progress.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace engine_testing {
 

@@ -10,7 +10,7 @@
 #include "app/ExportApp.h"
 #include "app/run_messages.h"
 #include "ledvia/fault_injection.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "winport/script/recording_ui.h"
 #include "winport/user_windows.h"

@@ -10,7 +10,7 @@
 #include "accounting/ClSetData.h"
 #include "app/period.h"
 #include "app/saved_figures.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "accounting/ClSaveTaxShiryo.h"
 #include "accounting/ClSetData.h"
 #include "accounting/ClSetShohizei.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include "accounting/ClRuleShiwake.h"
 #include "ledvia/find_sql.h"
 #include "ledvia/status_codes.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {

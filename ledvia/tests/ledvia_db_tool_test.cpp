@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {

@@ -13,7 +13,7 @@
 #include "accounting/ClSaveTaxShiryo.h"
 #include "accounting/StSaveTaxInfo.h"
 #include "ledvia/status_codes.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include "accounting/ClRuleKamoku.h"
 #include "accounting/ClRuleShiwake.h"
 #include "accounting/ClRuleShohizeiShinkoku.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include "accounting/ClSetKamoku.h"
 #include "accounting/ClSetShohizei.h"
 #include "ledvia/status_codes.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include "aggregate/tax_totals.h"
 #include "ledvia/status_codes.h"
 #include "ledvia/tax_categories.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include "accounting/ClSetShohizei.h"
 #include "aggregate/AddTax.h"
 #include "ledvia/generated_company.h"
-#include "ledvia/tests/company_fixture.h"
+#include "tests/support/company_fixture.h"
 
 namespace ledvia::testing {
 namespace {
