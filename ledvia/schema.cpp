@@ -108,10 +108,11 @@ ANALYZE;
 // instead of every entry. journal_groups holds the entries by month, the two sides'
 // categories, rate and business type (what a find of categories and months, SumTax and the
 // counts need); journal_account_totals the sides by account, department, month and rate (what
-// the account and tax sums need). The triggers keep both in step with every change to the
-// journal, whoever makes it. The sum columns have no type, so that a total that leaves 64 bits
-// stays the real number SQLite makes of it and is refused when read, instead of turning back
-// into a wrong integer.
+// the account and tax sums need). Version 3 keeps each side's tax category there too (taxed
+// follows from it), so that sums of sides by category need not walk the journal. The triggers keep
+// both in step with every change to the journal, whoever makes it. The sum columns have no type, so
+// that a total that leaves 64 bits stays the real number SQLite makes of it and is refused when
+// read, instead of turning back into a wrong integer.
 constexpr const char* kSummaryTables = R"sql(
 CREATE TABLE journal_groups(
   data_no INTEGER NOT NULL,
@@ -136,7 +137,8 @@ CREATE TABLE journal_account_totals(
   reduced INTEGER NOT NULL,
   sides INTEGER NOT NULL,
   amount, tax,
-  PRIMARY KEY (data_no, dept, account, side, month_index, taxed, rate, reduced)) WITHOUT ROWID;
+  category INTEGER NOT NULL,
+  PRIMARY KEY (data_no, dept, account, side, month_index, category, rate, reduced)) WITHOUT ROWID;
 )sql";
 
 // The statements that add (sign +) or take away (sign -) one journal row (NEW or OLD) in the
@@ -174,15 +176,15 @@ std::string SummaryChange(const std::string& row, char sign) {
     const std::string sideNo = side[0] == 'd' ? "1" : "2";
     std::string key = "data_no = " + r + "data_no AND dept = " + p + "dept AND account = " + p +
                       "account AND side = " + sideNo + " AND month_index = " + r +
-                      "month_index AND taxed = (" + p + "category <> 0) AND rate = " + r +
+                      "month_index AND category = " + p + "category AND rate = " + r +
                       "rate AND reduced = " + r + "reduced";
     if (sign == '+') {
       sql += "INSERT INTO journal_account_totals VALUES (" + r + "data_no, " + p + "dept, " + p +
              "account, " + sideNo + ", " + r + "month_index, " + p + "category <> 0, " + r +
-             "rate, " + r + "reduced, 1, " + p + "amount, " + p +
-             "tax) ON CONFLICT (data_no, dept, account, side, month_index, taxed, rate, reduced) "
-             "DO UPDATE SET sides = sides + 1, amount = amount + excluded.amount, tax = tax + "
-             "excluded.tax;\n";
+             "rate, " + r + "reduced, 1, " + p + "amount, " + p + "tax, " + p +
+             "category) ON CONFLICT (data_no, dept, account, side, month_index, category, rate, "
+             "reduced) DO UPDATE SET sides = sides + 1, amount = amount + excluded.amount, tax = "
+             "tax + excluded.tax;\n";
     } else {
       sql += "UPDATE journal_account_totals SET sides = sides - 1, amount = amount - " + p +
              "amount, tax = tax - " + p + "tax WHERE " + key + ";\n";

@@ -34,12 +34,12 @@ constexpr const char* kGroupsOfTheJournal =
     "COUNT(*), SUM(debit_amount), SUM(debit_tax), SUM(credit_amount), SUM(credit_tax) FROM "
     "journal GROUP BY 1, 2, 3, 4, 5, 6, 7";
 constexpr const char* kSidesOfTheJournal =
-    "SELECT data_no, dept, account, side, month_index, taxed, rate, reduced, COUNT(*), "
-    "SUM(amount), SUM(tax) FROM (SELECT data_no, debit_dept AS dept, debit_account AS account, 1 "
-    "AS side, month_index, debit_category <> 0 AS taxed, rate, reduced, debit_amount AS amount, "
-    "debit_tax AS tax FROM journal UNION ALL SELECT data_no, credit_dept, credit_account, 2, "
-    "month_index, credit_category <> 0, rate, reduced, credit_amount, credit_tax FROM journal) "
-    "GROUP BY 1, 2, 3, 4, 5, 6, 7, 8";
+    "SELECT data_no, dept, account, side, month_index, category <> 0, rate, reduced, COUNT(*), "
+    "SUM(amount), SUM(tax), category FROM (SELECT data_no, debit_dept AS dept, debit_account AS "
+    "account, 1 AS side, month_index, debit_category AS category, rate, reduced, debit_amount AS "
+    "amount, debit_tax AS tax FROM journal UNION ALL SELECT data_no, credit_dept, credit_account, "
+    "2, month_index, credit_category, rate, reduced, credit_amount, credit_tax FROM journal) "
+    "GROUP BY data_no, dept, account, side, month_index, category, rate, reduced";
 
 TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
   TempFolder folder;
@@ -60,6 +60,8 @@ TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
       {"amounts, categories, departments and months changed",
        "UPDATE journal SET debit_amount = debit_amount + 7, credit_category = 22, "
        "debit_dept = 3, month_index = 18 WHERE entry_no % 7 = 0"},
+      {"categories changed within a side's other groups",
+       "UPDATE journal SET debit_category = (debit_category + 5) % 40 WHERE entry_no % 3 = 0"},
       {"entries deleted, whole groups among them",
        "DELETE FROM journal WHERE entry_no % 11 = 0 OR month_index = 18"},
       {"entries added",
@@ -85,12 +87,14 @@ struct Export {
   std::string records;
   std::vector<std::int64_t> taxableSales;  // per rate slot, tax-excluded
   bool fromSummaries = false;
+  bool sideCategories = false;
 };
 
 Export RunExport(const std::string& path, const MonthFind& months) {
   Export run;
   EXPECT_EQ(OpenCompanyDatabase(path), 0);
   run.fromSummaries = CompanyDatabaseHasSummaries();
+  run.sideCategories = CompanyDatabaseHasSideCategories();
   StDATAINFO data;
   StSHOHIZEIINFO settings;
   std::memset(&data, 0, sizeof data);
@@ -99,7 +103,7 @@ Export RunExport(const std::string& path, const MonthFind& months) {
   static_cast<ClSetShohizei*>(ClDataMgr::Inst()->GetSetObject(4, 1))->Get(&settings);
   class : public AggregationProgress {
     void ResetActivity() override {}
-    void StepActivity() override {}
+    void StepActivity(std::int64_t) override {}
     void SweepActivity() override {}
     void FillActivity() override {}
   } progress;
@@ -164,6 +168,8 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
     std::string error;
     ASSERT_EQ(WriteGeneratedCompany(fast, shape, &error), 0) << error;
     CopyWithoutSummaries(fast, plain);
+    std::string version2 = folder.File("version2.db");
+    CopyAsVersion2(fast, version2);
     for (const auto& range : ranges) {
       MonthFind months = MonthFind::Build(range.first, range.last, range.interim, range.yearEnd);
       Export fromSummaries = RunExport(fast, months);
@@ -176,6 +182,14 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
       EXPECT_EQ(fromSummaries.results, fromJournal.results) << which;
       EXPECT_EQ(fromSummaries.figures, fromJournal.figures) << which;
       EXPECT_TRUE(fromSummaries.records == fromJournal.records) << which;
+      // A file of version 2 reads the sides by category from the journal, the rest from its
+      // summaries.
+      Export fromVersion2 = RunExport(version2, months);
+      EXPECT_TRUE(fromSummaries.sideCategories && fromVersion2.fromSummaries &&
+                  !fromVersion2.sideCategories);
+      EXPECT_EQ(fromVersion2.results, fromJournal.results) << which;
+      EXPECT_EQ(fromVersion2.figures, fromJournal.figures) << which;
+      EXPECT_TRUE(fromVersion2.records == fromJournal.records) << which;
       // Not a comparison of two empty exports: there are sales at every rate.
       for (std::int64_t sales : fromJournal.taxableSales) EXPECT_GT(sales, 0) << which;
     }
