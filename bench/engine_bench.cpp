@@ -115,6 +115,9 @@ Cost Export(const std::string& bin, const std::string& company) {
     std::ofstream(path) << "key F12\n";
     return path;
   }();
+  // Without remembered settings, so that each company gets the months its own dialog proposes
+  // (the generated companies share their data id).
+  std::filesystem::remove_all(Temp("engine-bench-home"));
   std::filesystem::create_directories(Temp("engine-bench-home"));
   setenv("LEDVIA_DATA", company.c_str(), 1);
   setenv("LEDVIA_USER", "user1", 1);

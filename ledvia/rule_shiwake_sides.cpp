@@ -13,10 +13,10 @@
 namespace ledvia {
 namespace {
 
-// The sides with their categories: the side totals where they keep the category (schema 3),
+// The sides with their categories: the side totals where the database keeps them (schema 3),
 // else the journal itself, one row per side.
 std::string CategorySideRows() {
-  if (CompanyDatabaseHasSideCategories()) return "journal_account_totals";
+  if (CompanyDatabaseHasSideTotals()) return "journal_side_totals";
   return "(SELECT data_no, month_index, 1 AS side, debit_account AS account, debit_dept AS dept, "
          "debit_category AS category, 1 AS sides, debit_amount AS amount, debit_tax AS tax FROM "
          "journal UNION ALL SELECT data_no, month_index, 2, credit_account, credit_dept, "

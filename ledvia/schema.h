@@ -9,7 +9,7 @@
 namespace ledvia {
 
 // The version written, and the newest read. Version 1 has no journal summaries, version 2 no
-// tax category in the side totals; the business core reads what they lack from the journal.
+// side totals by tax category; the business core reads what they lack from the journal.
 constexpr int kSchemaVersion = 3;
 
 // Creates the tables of the schema, the journal summaries with the triggers that keep them, and

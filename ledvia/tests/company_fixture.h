@@ -50,6 +50,7 @@ inline void CopyWithoutSummaries(const std::string& from, const std::string& to)
                          "DROP TRIGGER journal_summaries_insert; DROP TRIGGER "
                          "journal_summaries_delete; DROP TRIGGER journal_summaries_update; "
                          "DROP TABLE journal_groups; DROP TABLE journal_account_totals; "
+                         "DROP TABLE journal_side_totals; "
                          "UPDATE ledvia_meta SET value = 1 WHERE key = 'schema_version'",
                          nullptr, nullptr, &error),
             SQLITE_OK)
@@ -58,8 +59,8 @@ inline void CopyWithoutSummaries(const std::string& from, const std::string& to)
   sqlite3_close(db);
 }
 
-// Copies the company database `from` to `to` as a database of schema version 2, whose side
-// totals do not keep the tax category, so that sums of sides by category come from the journal.
+// Copies the company database `from` to `to` as a database of schema version 2, without the
+// side totals by tax category, so that sums of sides by category come from the journal.
 inline void CopyAsVersion2(const std::string& from, const std::string& to) {
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
   sqlite3* db = nullptr;
@@ -68,11 +69,7 @@ inline void CopyAsVersion2(const std::string& from, const std::string& to) {
   EXPECT_EQ(sqlite3_exec(db,
                          "DROP TRIGGER journal_summaries_insert; DROP TRIGGER "
                          "journal_summaries_delete; DROP TRIGGER journal_summaries_update; "
-                         "CREATE TABLE totals2 AS SELECT data_no, dept, account, side, "
-                         "month_index, taxed, rate, reduced, SUM(sides) AS sides, SUM(amount) AS "
-                         "amount, SUM(tax) AS tax FROM journal_account_totals GROUP BY 1, 2, 3, 4, "
-                         "5, 6, 7, 8; DROP TABLE journal_account_totals; ALTER TABLE totals2 "
-                         "RENAME TO journal_account_totals; "
+                         "DROP TABLE journal_side_totals; "
                          "UPDATE ledvia_meta SET value = 2 WHERE key = 'schema_version'",
                          nullptr, nullptr, &error),
             SQLITE_OK)

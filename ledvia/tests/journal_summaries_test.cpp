@@ -34,12 +34,18 @@ constexpr const char* kGroupsOfTheJournal =
     "COUNT(*), SUM(debit_amount), SUM(debit_tax), SUM(credit_amount), SUM(credit_tax) FROM "
     "journal GROUP BY 1, 2, 3, 4, 5, 6, 7";
 constexpr const char* kSidesOfTheJournal =
-    "SELECT data_no, dept, account, side, month_index, category <> 0, rate, reduced, COUNT(*), "
-    "SUM(amount), SUM(tax), category FROM (SELECT data_no, debit_dept AS dept, debit_account AS "
-    "account, 1 AS side, month_index, debit_category AS category, rate, reduced, debit_amount AS "
-    "amount, debit_tax AS tax FROM journal UNION ALL SELECT data_no, credit_dept, credit_account, "
-    "2, month_index, credit_category, rate, reduced, credit_amount, credit_tax FROM journal) "
-    "GROUP BY data_no, dept, account, side, month_index, category, rate, reduced";
+    "SELECT data_no, dept, account, side, month_index, taxed, rate, reduced, COUNT(*), "
+    "SUM(amount), SUM(tax) FROM (SELECT data_no, debit_dept AS dept, debit_account AS account, 1 "
+    "AS side, month_index, debit_category <> 0 AS taxed, rate, reduced, debit_amount AS amount, "
+    "debit_tax AS tax FROM journal UNION ALL SELECT data_no, credit_dept, credit_account, 2, "
+    "month_index, credit_category <> 0, rate, reduced, credit_amount, credit_tax FROM journal) "
+    "GROUP BY 1, 2, 3, 4, 5, 6, 7, 8";
+constexpr const char* kSidesByCategoryOfTheJournal =
+    "SELECT data_no, month_index, side, account, dept, category, COUNT(*), SUM(amount), SUM(tax) "
+    "FROM (SELECT data_no, month_index, 1 AS side, debit_account AS account, debit_dept AS dept, "
+    "debit_category AS category, debit_amount AS amount, debit_tax AS tax FROM journal UNION ALL "
+    "SELECT data_no, month_index, 2, credit_account, credit_dept, credit_category, credit_amount, "
+    "credit_tax FROM journal) GROUP BY 1, 2, 3, 4, 5, 6";
 
 TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
   TempFolder folder;
@@ -75,6 +81,8 @@ TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
     EXPECT_EQ(Difference(db, "SELECT * FROM journal_groups", kGroupsOfTheJournal), 0) << c.change;
     EXPECT_EQ(Difference(db, "SELECT * FROM journal_account_totals", kSidesOfTheJournal), 0)
         << c.change;
+    EXPECT_EQ(Difference(db, "SELECT * FROM journal_side_totals", kSidesByCategoryOfTheJournal), 0)
+        << c.change;
   }
   sqlite3_close(db);
 }
@@ -87,14 +95,14 @@ struct Export {
   std::string records;
   std::vector<std::int64_t> taxableSales;  // per rate slot, tax-excluded
   bool fromSummaries = false;
-  bool sideCategories = false;
+  bool sideTotals = false;
 };
 
 Export RunExport(const std::string& path, const MonthFind& months) {
   Export run;
   EXPECT_EQ(OpenCompanyDatabase(path), 0);
   run.fromSummaries = CompanyDatabaseHasSummaries();
-  run.sideCategories = CompanyDatabaseHasSideCategories();
+  run.sideTotals = CompanyDatabaseHasSideTotals();
   StDATAINFO data;
   StSHOHIZEIINFO settings;
   std::memset(&data, 0, sizeof data);
@@ -185,8 +193,8 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
       // A file of version 2 reads the sides by category from the journal, the rest from its
       // summaries.
       Export fromVersion2 = RunExport(version2, months);
-      EXPECT_TRUE(fromSummaries.sideCategories && fromVersion2.fromSummaries &&
-                  !fromVersion2.sideCategories);
+      EXPECT_TRUE(fromSummaries.sideTotals && fromVersion2.fromSummaries &&
+                  !fromVersion2.sideTotals);
       EXPECT_EQ(fromVersion2.results, fromJournal.results) << which;
       EXPECT_EQ(fromVersion2.figures, fromJournal.figures) << which;
       EXPECT_TRUE(fromVersion2.records == fromJournal.records) << which;
