@@ -80,7 +80,7 @@ bool AggregationEngine::BuildAccountList(AccountListType type) {
       std::memset(&info, 0, sizeof info);
       code = accounts->WalkFind(find.data(), &info, cursor.cursor());
       if (code != 0) break;
-      progress_.StepActivity();
+      progress_.StepActivity(1);
       if (info.excluded == 0) accountList_.push_back(info);
     }
   }
@@ -176,7 +176,7 @@ int AggregationEngine::SumSpecialAccounts(TaxTotals& totals, const StSHOHIZEIINF
       if (code != 0) return Failed(code);
       StTAXSUMINFO row;
       for (int i = 0; i < count; ++i) {
-        progress_.StepActivity();
+        progress_.StepActivity(1);
         std::memset(&row, 0, sizeof row);
         // A row that cannot be read would leave the sum short without a word.
         if (int read = rule->MoveNext(&row)) return Failed(read);

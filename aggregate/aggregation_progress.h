@@ -6,6 +6,8 @@
 // (it implements this and owns the engine); tests use a recording fake.
 #pragma once
 
+#include <cstdint>
+
 class AggregationProgress {
  public:
   AggregationProgress(const AggregationProgress&) = delete;
@@ -16,10 +18,14 @@ class AggregationProgress {
   // counter becomes 0.
   virtual void ResetActivity() = 0;
 
-  // One activity step between records: the counter goes 0, 1, ... 10 and back to 0; when it
-  // comes back to 0 the bar restarts at position 0 and the window is brought to the front.
-  // The bar then moves one step (so eleven steps after a reset leave it at position 1).
-  virtual void StepActivity() = 0;
+  // `steps` activity steps between records (none when `steps` is not above 0). One step: the
+  // counter goes 0, 1, ... 10 and back to 0; when it comes back to 0 the bar restarts at
+  // position 0 and the window is brought to the front; the bar then moves one step (so eleven
+  // steps after a reset leave it at position 1). Many steps in one call leave the bar and the
+  // counter where as many single steps would, bring the window to the front once when any of
+  // them would, and cost what one step costs: a walk that knows how many records it covered
+  // reports them together instead of one window message per record.
+  virtual void StepActivity(std::int64_t steps) = 0;
 
   // One whole sweep: range 0..10, step 1, position 0, then eleven steps of the bar, each
   // bringing the window to the front (the eleventh wraps the bar to its beginning). The

@@ -25,7 +25,7 @@ int WalkAssets(ClRuleGenkashokyaku& rule, const AssetFind& find, AggregationProg
   StKOTEINENINFO yearly;
   StKOTEITSUKIINFO monthly;
   for (int i = 0; i < count && code == 0; ++i) {
-    progress.StepActivity();
+    progress.StepActivity(1);
     std::memset(&asset, 0, sizeof asset);
     std::memset(&yearly, 0, sizeof yearly);
     std::memset(&monthly, 0, sizeof monthly);

@@ -39,7 +39,7 @@ bool AggregationEngine::SumCorporateAccounts(TaxTotals& totals, bool taxInclusiv
   MonthSpan span = SpanOf(monthFind_);
   StKAMOKUSUMINFO sum;
   for (int i = 0; i < count; ++i) {
-    progress_.StepActivity();
+    progress_.StepActivity(1);
     std::memset(&sum, 0, sizeof sum);
     code = rule->MoveNext(&sum);
     if (code != 0) break;
@@ -62,32 +62,35 @@ bool AggregationEngine::SumCorporateJournal(TaxTotals& totals, bool taxInclusive
   // A count or a walk that cannot be had would leave the lines short without a word.
   int code = rule->GetSwkCount(find.data(), nullptr, &count);
   if (code != 0) return Failed(code);
+  // Of the entries found only the sides in the non-taxable set add anything, and every such
+  // side belongs to an entry found: their sums by account, from the business core's running
+  // totals, give the lines what a walk of the entries gives them, at a cost that does not grow
+  // with the journal.
   WalkFinish<ClRuleShiwake> finish(*rule);
-  code = rule->MoveReady(find.data(), nullptr, nullptr, 4);
+  code = rule->MoveReadySideSum(BuildNonTaxableSideFind(monthFind_).data());
   if (code != 0) return Failed(code);
-  StSWKTINFO entry;
-  for (int i = 0; i < count; ++i) {
-    progress_.StepActivity();
-    std::memset(&entry, 0, sizeof entry);
-    code = rule->MoveNext(&entry);
+  StSWKSIDESUMINFO sum;
+  while (true) {
+    std::memset(&sum, 0, sizeof sum);
+    code = rule->MoveNextSideSum(&sum);
     if (code != 0) break;
+    if (!InNonTaxableSet(sum.category)) continue;
+    Amount amount = SideAmount(sum.amount, sum.tax, taxInclusive);
+    if (sum.side == kSwkSideCredit) amount = Amount() - amount;
     for (const StKAMOKUINFO& account : accountList_) {
-      progress_.StepActivity();
-      auto classCode = static_cast<std::uint32_t>(account.classCode);
-      if (account.accountCode == entry.debitAccount && InNonTaxableSet(entry.debitCategory)) {
-        if (StatementLine* line = CorporateJournalLine(totals, classCode)) {
-          AddTo(line->nonTaxable, SideAmount(entry.debitAmount, entry.debitTax, taxInclusive));
-        }
-      }
-      if (account.accountCode == entry.creditAccount && InNonTaxableSet(entry.creditCategory)) {
-        if (StatementLine* line = CorporateJournalLine(totals, classCode)) {
-          AddTo(line->nonTaxable,
-                Amount() - SideAmount(entry.creditAmount, entry.creditTax, taxInclusive));
-        }
+      if (account.accountCode != sum.account) continue;
+      if (StatementLine* line =
+              CorporateJournalLine(totals, static_cast<std::uint32_t>(account.classCode))) {
+        AddTo(line->nonTaxable, amount);
       }
     }
   }
-  return WalkEndedWell(code) || Failed(code);
+  if (!WalkEndedWell(code)) return Failed(code);
+  // The lower bar ends where a walk of the entries found leaves it: a step for each entry and
+  // one for each listed account it was matched against.
+  progress_.StepActivity(static_cast<std::int64_t>(count) *
+                         (1 + static_cast<std::int64_t>(accountList_.size())));
+  return true;
 }
 
 int AggregationEngine::SumCorporateAssets(TaxTotals& totals, const StDATAINFO& data) {

@@ -47,6 +47,19 @@ JournalFind BuildJournalFind(const MonthFind& months) {
   return find;
 }
 
+NonTaxableSideFind BuildNonTaxableSideFind(const MonthFind& months) {
+  NonTaxableSideFind find;
+  StFINDINFO* e = find.entries.data();
+  SetFindNested(e, 0, 2);  // the side's category
+  e[0].link = kFindLinkAnd;
+  SetFindNested(e, 1, 5);  // the months
+  TaxCategory(e[2], kFindSideEither, kFindOpLess, 21, kFindLinkOr);
+  TaxCategory(e[3], kFindSideEither, kFindOpEqual, 24, kFindLinkOr);
+  TaxCategory(e[4], kFindSideEither, kFindOpGreaterEqual, 30, kFindLinkNone);
+  CopyMonthFind(e + 5, months);
+  return find;
+}
+
 AssetFind BuildAssetFind(std::int32_t startDate, std::int32_t endDate) {
   AssetFind find;
   SetFindCondition(find.entries[0], kFindItemAssetDate, 0, kFindOpGreaterEqual, kFindValueInteger,

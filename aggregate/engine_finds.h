@@ -36,6 +36,12 @@ ImportCheckFind BuildImportCheckFind(const MonthFind& months);
 using JournalFind = FindArray<10 + MonthFind::kCapacity>;
 JournalFind BuildJournalFind(const MonthFind& months);
 
+// Journal sides (for ClRuleShiwake's side sums) of the month range whose own tax category is in
+// the non-taxable-purchase set: (category < 21 OR category = 24 OR category >= 30) AND the
+// month find. Such a side's entry is always one BuildJournalFind finds.
+using NonTaxableSideFind = FindArray<5 + MonthFind::kCapacity>;
+NonTaxableSideFind BuildNonTaxableSideFind(const MonthFind& months);
+
 // Fixed assets dated from `startDate` to `endDate` (YYYYMMDD), both included.
 using AssetFind = FindArray<2>;
 AssetFind BuildAssetFind(std::int32_t startDate, std::int32_t endDate);

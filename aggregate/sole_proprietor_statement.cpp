@@ -128,8 +128,10 @@ bool AggregationEngine::SumSoleProprietorJournal(ClSetBumon& departments, TaxTot
   int count = 0;
   int code = rule->GetSwkCount(find.data(), nullptr, &count);
   if (code != 0) return Failed(code);
+  // As in stage 5: the sides that add anything, summed by account and department (which
+  // decides the income category), instead of every entry found.
   WalkFinish<ClRuleShiwake> finish(*rule);
-  code = rule->MoveReady(find.data(), nullptr, nullptr, 4);
+  code = rule->MoveReadySideSum(BuildNonTaxableSideFind(monthFind_).data());
   if (code != 0) return Failed(code);
   SetCursorHold<ClSetBumon> lookup(departments);
   int departmentCount = 0;
@@ -139,28 +141,23 @@ bool AggregationEngine::SumSoleProprietorJournal(ClSetBumon& departments, TaxTot
   if (code != 0) return Failed(code);
   bool withDepartments = departmentCount != 0;
 
-  StSWKTINFO entry;
+  StSWKSIDESUMINFO sum;
   StBUMONINFO department;
-  for (int i = 0; i < count; ++i) {
-    std::memset(&entry, 0, sizeof entry);
-    code = rule->MoveNext(&entry);
+  while (true) {
+    std::memset(&sum, 0, sizeof sum);
+    code = rule->MoveNextSideSum(&sum);
     if (code != 0) break;
+    if (!InNonTaxableSet(sum.category)) continue;
+    Amount amount = SideAmount(sum.amount, sum.tax, taxInclusive);
+    if (sum.side == kSwkSideCredit) amount = Amount() - amount;
     for (const StKAMOKUINFO& account : accountList_) {
+      if (account.accountCode != sum.account) continue;
       auto group = SoleProprietorGroupOf(static_cast<std::uint32_t>(account.classCode));
       if (group == SoleProprietorGroup::kNone) continue;
-      Members members = MembersOf(totals, group);
-      if (account.accountCode == entry.debitAccount && InNonTaxableSet(entry.debitCategory)) {
-        LookUpDepartment(departments, lookup.cursor(), entry.debitDept, &department);
-        AddToSelected(members, ClassifyIncome(data.incomeKinds, withDepartments, &department),
-                      &StatementLine::nonTaxable,
-                      SideAmount(entry.debitAmount, entry.debitTax, taxInclusive));
-      }
-      if (account.accountCode == entry.creditAccount && InNonTaxableSet(entry.creditCategory)) {
-        LookUpDepartment(departments, lookup.cursor(), entry.creditDept, &department);
-        AddToSelected(members, ClassifyIncome(data.incomeKinds, withDepartments, &department),
-                      &StatementLine::nonTaxable,
-                      Amount() - SideAmount(entry.creditAmount, entry.creditTax, taxInclusive));
-      }
+      LookUpDepartment(departments, lookup.cursor(), sum.dept, &department);
+      AddToSelected(MembersOf(totals, group),
+                    ClassifyIncome(data.incomeKinds, withDepartments, &department),
+                    &StatementLine::nonTaxable, amount);
     }
   }
   return WalkEndedWell(code) || Failed(code);

@@ -1,98 +1,148 @@
-// The aggregation engine over generated companies, beside one SQLite query that sums both sides
-// of the same journal table by tax category and rate: the floor any aggregation of the journal
-// has to pay. Prints each check's and stage's wall-clock and CPU time, the whole export (every
-// business-core call of the checks and the four stages, with the engine's own work around them),
-// its ratio to the query, and the peak resident memory. Not a test.
+// What a whole journal-aggregation export costs as the journal grows, beside the floor any
+// aggregation of the journal has to pay: one SQLite query that sums both sides of the same
+// journal table by tax category and rate. Not a test.
 //
-//   engine_bench [ENTRIES...]        default: 100000 1000000
+//   engine_bench [--runs N] [--base DIR] [ENTRIES...]   default: 3 runs, 10000 100000 1000000
 //
-// Each size runs in a child process of its own, so that the peak memory is that size's. Two
-// companies per size from ledvia-db generate, written once to the temporary folder: the
-// corporation (stages 3 to 5) and the sole proprietor with six departments (stage 6). CPU time
-// is this process's own: on a shared machine it is the figure that other work does not inflate.
+// For each size, two companies from ledvia-db generate, written once to the temporary folder:
+// the corporation (stages 3 to 5) and the sole proprietor with six departments (stage 6). The
+// export is the program's own run: tessaly under ledvia-host, as the accounting product starts
+// it, with the script front end pressing Execute (nothing shown), the file written to the
+// temporary folder. Its CPU time and peak resident memory are those of the host and the program
+// together; the query runs in this process on a connection of its own. Each figure is the best
+// of N runs, since on a shared machine the fastest run is the one other work disturbed least.
+// The programs are those beside this one; --base DIR runs those of another build instead (an
+// earlier version, for a before and after), with companies written by its own ledvia-db.
+#include <fcntl.h>
+#include <spawn.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <functional>
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "accounting/ClDataMgr.h"
-#include "accounting/ClSetData.h"
-#include "accounting/ClSetShohizei.h"
-#include "aggregate/AddTax.h"
-#include "ledvia/company_database.h"
 #include "ledvia/generated_company.h"
+
+extern char** environ;
 
 namespace {
 
-// Counts what the engine asks of the progress window, at the cost of a real virtual call.
-class CountingProgress : public AggregationProgress {
- public:
-  void ResetActivity() override { ++resets; }
-  void StepActivity() override { ++steps; }
-  void SweepActivity() override { ++sweeps; }
-  void FillActivity() override { ++fills; }
-  long resets = 0, steps = 0, sweeps = 0, fills = 0;
+struct Cost {
+  double wall = 0;    // milliseconds
+  double cpu = 0;     // milliseconds, user and system
+  double peakMb = 0;  // MiB, the export only
 };
 
-// The generated company of `shape` in the temporary folder, written when it is not there yet (the
-// writer puts a file in place only when it is complete). The name carries the generator's
-// edition, so that companies of an earlier generator are not taken for these.
-std::string CompanyFile(const char* kind, const ledvia::GeneratedCompanyShape& shape) {
-  std::string path =
-      (std::filesystem::temp_directory_path() /
-       ("engine-bench-g2-" + std::string(kind) + "-" + std::to_string(shape.entries) + ".db"))
-          .string();
-  if (!std::filesystem::exists(path)) {
-    std::string error;
-    if (ledvia::WriteGeneratedCompany(path, shape, &error) != 0) {
-      std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
-      std::exit(1);
+double Milliseconds(const timespec& from, const timespec& to) {
+  return static_cast<double>(to.tv_sec - from.tv_sec) * 1e3 +
+         static_cast<double>(to.tv_nsec - from.tv_nsec) / 1e6;
+}
+
+double Milliseconds(const timeval& time) {
+  return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_usec) / 1e3;
+}
+
+std::filesystem::path Temp(const std::string& name) {
+  return std::filesystem::temp_directory_path() / name;
+}
+
+// Runs `argv` with standard output thrown away; its wait status, and its resource use in
+// `*usage` when given.
+int Run(std::vector<std::string> args, rusage* usage) {
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t child = 0;
+  int error = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) {
+    std::fprintf(stderr, "cannot start %s\n", argv[0]);
+    std::exit(1);
+  }
+  int status = 0;
+  rusage ignored{};
+  wait4(child, &status, 0, usage != nullptr ? usage : &ignored);
+  return status;
+}
+
+// The generated company of `shape`, written when it is not there yet (the writer puts a file in
+// place only when it is complete): by this program's generator, or by the ledvia-db of the
+// build in `base`. The name carries the schema's version (or "base"), so that a company of
+// another schema is not taken for this one.
+std::string CompanyFile(const char* kind, const ledvia::GeneratedCompanyShape& shape,
+                        const std::string& base) {
+  std::string path = Temp("engine-bench-" + std::string(base.empty() ? "s3" : "base") + "-" + kind +
+                          "-" + std::to_string(shape.entries) + ".db");
+  if (std::filesystem::exists(path)) return path;
+  std::string error;
+  if (base.empty()) {
+    if (ledvia::WriteGeneratedCompany(path, shape, &error) == 0) return path;
+  } else {
+    std::vector<std::string> args = {base + "/ledvia-db", "generate", "--entries",
+                                     std::to_string(shape.entries)};
+    if (shape.soleProprietor) args.push_back("--sole-proprietor");
+    if (shape.departments != 0) {
+      args.push_back("--departments");
+      args.push_back(std::to_string(shape.departments));
     }
+    args.push_back(path);
+    int status = Run(args, nullptr);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return path;
+    error = "ledvia-db generate failed";
   }
-  return path;
+  std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
+  std::exit(1);
 }
 
-struct Times {
-  double wall = 0;  // milliseconds
-  double cpu = 0;   // milliseconds of this process's CPU time
-  Times& operator+=(const Times& other) {
-    wall += other.wall;
-    cpu += other.cpu;
-    return *this;
-  }
-};
-
-double Since(clockid_t clock, const timespec& start) {
+// One export of `company` by the program in `bin`, through ledvia-host; exits when it does not
+// post result 0.
+Cost Export(const std::string& bin, const std::string& company) {
+  static const std::string script = [] {
+    std::string path = Temp("engine-bench-execute.txt").string();
+    std::ofstream(path) << "key F12\n";
+    return path;
+  }();
+  // Without remembered settings, so that each company gets the months its own dialog proposes
+  // (the generated companies share their data id).
+  std::filesystem::remove_all(Temp("engine-bench-home"));
+  std::filesystem::create_directories(Temp("engine-bench-home"));
+  setenv("LEDVIA_DATA", company.c_str(), 1);
+  setenv("LEDVIA_USER", "user1", 1);
+  setenv("LEDVIA_HOME", Temp("engine-bench-home").c_str(), 1);
+  setenv("WINPORT_UI", ("script:" + script).c_str(), 1);
+  std::string output = "Z:" + Temp("engine-bench-out.xml").string();
+  std::replace(output.begin(), output.end(), '/', '\\');
+  timespec start{};
   timespec end{};
-  clock_gettime(clock, &end);
-  return static_cast<double>(end.tv_sec - start.tv_sec) * 1e3 +
-         static_cast<double>(end.tv_nsec - start.tv_nsec) / 1e6;
-}
-
-// <chrono> cannot be compiled with code page 932 literals (its "µs" suffix has no CP932 form).
-Times Measure(const std::function<void()>& work) {
-  timespec wallStart{};
-  timespec cpuStart{};
-  clock_gettime(CLOCK_MONOTONIC, &wallStart);
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuStart);
-  work();
-  Times times;
-  times.cpu = Since(CLOCK_PROCESS_CPUTIME_ID, cpuStart);
-  times.wall = Since(CLOCK_MONOTONIC, wallStart);
-  return times;
+  rusage usage{};
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  int status = Run({bin + "/ledvia-host", "--output", output, "--", bin + "/tessaly"}, &usage);
+  clock_gettime(CLOCK_MONOTONIC, &end);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "the export of %s posted no result 0 (status %d)\n", company.c_str(),
+                 status);
+    std::exit(1);
+  }
+  // wait4 counts the host with the program it waited for: the CPU of both, the larger peak.
+  return {Milliseconds(start, end), Milliseconds(usage.ru_utime) + Milliseconds(usage.ru_stime),
+          static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
 // Both sides of the journal summed by tax category and rate, on a connection of its own.
-Times ReferenceQuery(const std::string& path) {
+Cost Query(const std::string& path) {
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_stmt* stmt = nullptr;
@@ -104,97 +154,94 @@ Times ReferenceQuery(const std::string& path) {
                      "GROUP BY category, rate",
                      -1, &stmt, nullptr);
   long long check = 0;
-  Times times = Measure([&] {
-    while (sqlite3_step(stmt) == SQLITE_ROW) check += sqlite3_column_int64(stmt, 2);
-  });
+  timespec start{};
+  timespec cpuStart{};
+  timespec end{};
+  timespec cpuEnd{};
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuStart);
+  while (sqlite3_step(stmt) == SQLITE_ROW) check += sqlite3_column_int64(stmt, 2);
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuEnd);
+  clock_gettime(CLOCK_MONOTONIC, &end);
   sqlite3_finalize(stmt);
   sqlite3_close(db);
   if (check == 42) std::puts("");  // keeps the sums from being optimised away
-  return times;
+  return {Milliseconds(start, end), Milliseconds(cpuStart, cpuEnd), 0};
 }
 
-void RunCompany(const char* title, const std::string& path) {
-  if (ledvia::OpenCompanyDatabase(path) != 0) std::exit(1);
-  StDATAINFO data;
-  StSHOHIZEIINFO settings;
-  std::memset(&data, 0, sizeof data);
-  std::memset(&settings, 0, sizeof settings);
-  static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1))->GetSelectedInfo(&data);
-  static_cast<ClSetShohizei*>(ClDataMgr::Inst()->GetSetObject(4, 1))->Get(&settings);
-  CountingProgress progress;
-  AggregationEngine engine(progress);
-  engine.monthFind() = MonthFind::Build(1, 12, false, true);
-  engine.SetTaxationKind(settings.taxationKind);
-  TaxTotals totals;
-  totals.Allocate(kRateSlotCount);
-  int count = 0;
-  const std::pair<const char*, std::function<int()>> steps[] = {
-      {"CountSixthBusinessTypeEntries",
-       [&] { return engine.CountSixthBusinessTypeEntries(&count); }},
-      {"HasImportCategoryEntries", [&] { return engine.HasImportCategoryEntries(); }},
-      {"stage 3 SumTaxByRate", [&] { return engine.SumTaxByRate(totals); }},
-      {"stage 4 SumSpecialAccounts", [&] { return engine.SumSpecialAccounts(totals, settings); }},
-      {"stage 5 SumCorporateStatement",
-       [&] { return engine.SumCorporateStatement(totals, data, settings); }},
-      {"stage 6 SumSoleProprietorStatement",
-       [&] { return engine.SumSoleProprietorStatement(totals, data, settings); }},
-  };
-  std::printf("%s\n  %-36s %10s %10s\n", title, "", "wall ms", "cpu ms");
-  Times whole;
-  for (const auto& [name, work] : steps) {
-    int result = 0;
-    Times times = Measure([&] { result = work(); });
-    whole += times;
-    std::printf("  %-36s %10.1f %10.1f  (result %d)\n", name, times.wall, times.cpu, result);
+template <typename Measure>
+Cost Best(int runs, Measure measure) {
+  Cost best = measure();
+  for (int i = 1; i < runs; ++i) {
+    Cost cost = measure();
+    if (cost.wall < best.wall) best = cost;
   }
-  Times query = ReferenceQuery(path);
-  std::printf("  %-36s %10.1f %10.1f\n", "whole export", whole.wall, whole.cpu);
-  std::printf("  %-36s %10.1f %10.1f\n", "sqlite3 query by category and rate", query.wall,
-              query.cpu);
-  std::printf("  %-36s %10.2f %10.2f\n", "ratio export / query", whole.wall / query.wall,
-              whole.cpu / query.cpu);
-  std::printf("  progress: %ld resets, %ld steps, %ld sweeps, %ld fills\n", progress.resets,
-              progress.steps, progress.sweeps, progress.fills);
-  engine.ClearAccountList();
-  ledvia::CloseCompanyDatabase();
+  return best;
 }
 
-void RunSize(long long entries) {
-  ledvia::GeneratedCompanyShape corporate;
-  corporate.entries = entries;
-  ledvia::GeneratedCompanyShape sole = corporate;
-  sole.soleProprietor = true;
-  sole.departments = 6;
-  std::string corporation = CompanyFile("corp", corporate);
-  std::string soleProprietor = CompanyFile("sole", sole);
-  // The companies are written before the clock and the memory count start mattering: the peak
-  // below is dominated by the runs (writing streams one entry at a time).
-  std::printf("== %lld entries\n", entries);
-  RunCompany("corporation (general taxation)", corporation);
-  RunCompany("sole proprietor (six departments)", soleProprietor);
-  rusage usage;
-  getrusage(RUSAGE_SELF, &usage);
-  std::printf("peak resident memory: %.1f MiB\n\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
-  std::fflush(stdout);
+void PrintMachine(const char* when) {
+  std::ifstream load("/proc/loadavg");
+  std::string one, five, fifteen;
+  load >> one >> five >> fifteen;
+  std::printf("load average %s: %s %s %s\n", when, one.c_str(), five.c_str(), fifteen.c_str());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  int runs = 3;
+  std::string base;
   std::vector<long long> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoll(argv[i]));
-  if (sizes.empty()) sizes = {100000, 1000000};
-  setenv("LEDVIA_USER", "user1", 1);
-  for (long long entries : sizes) {
-    std::fflush(stdout);
-    pid_t child = fork();
-    if (child == 0) {
-      RunSize(entries);
-      std::_Exit(0);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+      runs = std::max(1, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--base") == 0 && i + 1 < argc) {
+      base = std::filesystem::absolute(argv[++i]).string();
+    } else {
+      sizes.push_back(std::atoll(argv[i]));
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
   }
+  if (sizes.empty()) sizes = {10000, 100000, 1000000};
+  std::string bin =
+      !base.empty() ? base : std::filesystem::canonical("/proc/self/exe").parent_path().string();
+  std::string cpu = "unknown processor";
+  std::ifstream info("/proc/cpuinfo");
+  for (std::string line; std::getline(info, line);) {
+    if (line.rfind("model name", 0) == 0) {
+      cpu = line.substr(line.find(':') + 2);
+      break;
+    }
+  }
+  std::printf("%s, %ld cores online; best of %d runs of %s\n", cpu.c_str(),
+              sysconf(_SC_NPROCESSORS_ONLN), runs, bin.c_str());
+  PrintMachine("at the start");
+  std::printf("%-10s %-6s %10s %10s %10s %10s %8s %10s\n", "entries", "kind", "export ms", "cpu ms",
+              "query ms", "cpu ms", "ratio", "peak MiB");
+  std::map<std::string, std::vector<Cost>> exports;
+  for (long long entries : sizes) {
+    ledvia::GeneratedCompanyShape corporate;
+    corporate.entries = entries;
+    ledvia::GeneratedCompanyShape sole = corporate;
+    sole.soleProprietor = true;
+    sole.departments = 6;
+    for (const auto& [kind, shape] : {std::pair{"corp", corporate}, std::pair{"sole", sole}}) {
+      std::string company = CompanyFile(kind, shape, base);
+      Cost exported = Best(runs, [&] { return Export(bin, company); });
+      Cost query = Best(runs, [&] { return Query(company); });
+      exports[kind].push_back(exported);
+      std::printf("%-10lld %-6s %10.1f %10.1f %10.1f %10.1f %8.2f %10.1f\n", entries, kind,
+                  exported.wall, exported.cpu, query.wall, query.cpu, exported.wall / query.wall,
+                  exported.peakMb);
+      std::fflush(stdout);
+    }
+  }
+  if (sizes.size() > 1) {
+    for (const auto& [kind, costs] : exports) {
+      std::printf("%s: export at %lld entries / at %lld: wall %.2f, cpu %.2f, peak %.2f\n",
+                  kind.c_str(), sizes.back(), sizes.front(), costs.back().wall / costs.front().wall,
+                  costs.back().cpu / costs.front().cpu, costs.back().peakMb / costs.front().peakMb);
+    }
+  }
+  PrintMachine("at the end");
   return 0;
 }

@@ -127,7 +127,7 @@ void StepAtEnginePace(long long records, double recordUs) {
     do {
       clock_gettime(CLOCK_MONOTONIC, &now);
     } while (static_cast<double>(now.tv_sec) * 1e6 + now.tv_nsec / 1e3 < until);
-    progress.StepActivity();
+    progress.StepActivity(1);
   }
   progress.Finish();
 }

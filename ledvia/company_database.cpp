@@ -11,6 +11,7 @@ namespace {
 
 sqlite3* g_db = nullptr;
 bool g_summaries = false;
+bool g_sideTotals = false;
 unsigned g_generation = 0;
 
 }  // namespace
@@ -32,6 +33,7 @@ int OpenCompanyDatabase(const std::string& path, std::string* reason) {
   }
   g_db = file.db;
   g_summaries = file.schemaVersion >= 2;
+  g_sideTotals = file.schemaVersion >= 3;
   ++g_generation;
   return 0;
 }
@@ -43,11 +45,14 @@ void CloseCompanyDatabase() {
   if (g_db != nullptr) sqlite3_close_v2(g_db);
   g_db = nullptr;
   g_summaries = false;
+  g_sideTotals = false;
 }
 
 sqlite3* CompanyDatabase() { return g_db; }
 
 bool CompanyDatabaseHasSummaries() { return g_db != nullptr && g_summaries; }
+
+bool CompanyDatabaseHasSideTotals() { return g_db != nullptr && g_sideTotals; }
 
 unsigned CompanyDatabaseGeneration() { return g_generation; }
 

@@ -24,6 +24,8 @@ sqlite3* CompanyDatabase();
 // Whether the open database keeps the journal summaries (schema version 2 and later), which
 // the summing calls then read instead of the journal.
 bool CompanyDatabaseHasSummaries();
+// Whether it keeps the journal's sides summed by tax category (schema version 3 and later).
+bool CompanyDatabaseHasSideTotals();
 // A number that changes with every successful open, so that state chosen in one session (a
 // set object's data id) is not carried into the next one.
 unsigned CompanyDatabaseGeneration();

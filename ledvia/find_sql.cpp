@@ -60,6 +60,10 @@ class Translator {
                         op, value, sql);
         }
         return kBadFind;
+      case FindTarget::kJournalSides:
+        if (entry->item == kFindItemMonth) return Compare("month_index", op, value, sql);
+        if (entry->item == kFindItemTaxCategory) return OwnSide(entry->side, op, value, sql);
+        return kBadFind;
       case FindTarget::kAccounts:
         if (entry->item == kFindItemClassCode) return Compare("class_code", op, value, sql);
         return kBadFind;
@@ -80,6 +84,16 @@ class Translator {
     Compare(debit, op, value, &left);
     Compare(credit, op, value, &right);
     *sql = "(" + left + " OR " + right + ")";
+    return kOk;
+  }
+
+  // A side's own category; a side named in the find asks for that kind of side as well.
+  int OwnSide(std::int16_t side, const char* op, std::int64_t value, std::string* sql) {
+    if (side == kFindSideEither) return Compare("category", op, value, sql);
+    if (side != kFindSideDebit && side != kFindSideCredit) return kBadFind;
+    std::string test;
+    Compare("category", op, value, &test);
+    *sql = "(side = " + std::to_string(side) + " AND " + test + ")";
     return kOk;
   }
 

@@ -16,6 +16,9 @@ enum class FindTarget {
   // table journal_groups (entries grouped by month, categories, rate, business type): items 3
   // and 17, with the journal's column names
   kJournalGroups,
+  // journal sides (columns side, category, month_index): item 3 the side's own category (side 1
+  // or 2 also asks for that kind of side), item 17
+  kJournalSides,
   kAccounts,  // table accounts: item 16 (class code)
   kAssets,    // table fixed_assets: item 203 (date)
 };

@@ -111,10 +111,12 @@ ANALYZE;
 // instead of every entry. journal_groups holds the entries by month, the two sides'
 // categories, rate and business type (what a find of categories and months, SumTax and the
 // counts need); journal_account_totals the sides by account, department, month and rate (what
-// the account and tax sums need). The triggers keep both in step with every change to the
-// journal, whoever makes it. The sum columns have no type, so that a total that leaves 64 bits
-// stays the real number SQLite makes of it and is refused when read, instead of turning back
-// into a wrong integer.
+// the account and tax sums need). Version 3 adds journal_side_totals, the sides by month,
+// side, account, department and tax category (what sums of sides by category need; narrower
+// than the account totals, so that neither reader pays for the other's keys). The triggers
+// keep them all in step with every change to the journal, whoever makes it. The sum columns have no
+// type, so that a total that leaves 64 bits stays the real number SQLite makes of it and is refused
+// when read, instead of turning back into a wrong integer.
 constexpr const char* kSummaryTables = R"sql(
 CREATE TABLE journal_groups(
   data_no INTEGER NOT NULL,
@@ -140,6 +142,16 @@ CREATE TABLE journal_account_totals(
   sides INTEGER NOT NULL,
   amount, tax,
   PRIMARY KEY (data_no, dept, account, side, month_index, taxed, rate, reduced)) WITHOUT ROWID;
+CREATE TABLE journal_side_totals(
+  data_no INTEGER NOT NULL,
+  month_index INTEGER NOT NULL,
+  side INTEGER NOT NULL,
+  account INTEGER NOT NULL,
+  dept INTEGER NOT NULL,
+  category INTEGER NOT NULL,
+  sides INTEGER NOT NULL,
+  amount, tax,
+  PRIMARY KEY (data_no, month_index, side, account, dept, category)) WITHOUT ROWID;
 )sql";
 
 // The statements that add (sign +) or take away (sign -) one journal row (NEW or OLD) in the
@@ -191,6 +203,21 @@ std::string SummaryChange(const std::string& row, char sign) {
              "amount, tax = tax - " + p + "tax WHERE " + key + ";\n";
       sql += "DELETE FROM journal_account_totals WHERE " + key + " AND sides = 0;\n";
     }
+    std::string sideKey = "data_no = " + r + "data_no AND month_index = " + r +
+                          "month_index AND side = " + sideNo + " AND account = " + p +
+                          "account AND dept = " + p + "dept AND category = " + p + "category";
+    if (sign == '+') {
+      sql += "INSERT INTO journal_side_totals VALUES (" + r + "data_no, " + r + "month_index, " +
+             sideNo + ", " + p + "account, " + p + "dept, " + p + "category, 1, " + p + "amount, " +
+             p +
+             "tax) ON CONFLICT (data_no, month_index, side, account, dept, category) DO UPDATE "
+             "SET sides = sides + 1, amount = amount + excluded.amount, tax = tax + "
+             "excluded.tax;\n";
+    } else {
+      sql += "UPDATE journal_side_totals SET sides = sides - 1, amount = amount - " + p +
+             "amount, tax = tax - " + p + "tax WHERE " + sideKey + ";\n";
+      sql += "DELETE FROM journal_side_totals WHERE " + sideKey + " AND sides = 0;\n";
+    }
   }
   return sql;
 }
@@ -210,6 +237,7 @@ constexpr const char* kTableNames[] = {"data",         "period_calendar", "users
                                        "tax_settings", "accounts",        "departments",
                                        "journal",      "fixed_assets",    "saved_figures"};
 constexpr const char* kSummaryTableNames[] = {"journal_groups", "journal_account_totals"};
+constexpr const char* kSideTotalsTable = "journal_side_totals";
 
 int Exec(sqlite3* db, const std::string& sql, std::string* error) {
   char* message = nullptr;
@@ -253,6 +281,7 @@ std::string MissingCompanyTable(sqlite3* db, int version) {
       if (!HasTable(db, table)) return table;
     }
   }
+  if (version >= 3 && !HasTable(db, kSideTotalsTable)) return kSideTotalsTable;
   return std::string();
 }
 

@@ -30,11 +30,13 @@ void ProgressDialog::ResetActivity() {
   activityBar_.SetStep(1);
   activityBar_.SetPos(0);
   progressCounter_ = 0;
+  activityPos_ = 0;
 }
 
 void ProgressDialog::FillActivity() {
   activityBar_.SetPos(kCycleEnd);
   progressCounter_ = kCycleEnd;
+  if (activityPos_ >= 0) activityPos_ = kCycleEnd;
 }
 
 void ProgressDialog::ResetOverall() {
@@ -66,9 +68,39 @@ void ProgressDialog::SweepActivity() {
     SetForegroundWindow();
     UpdateWindow();
   }
+  activityPos_ = 0;  // the eleventh step wrapped the bar to its beginning
 }
 
-void ProgressDialog::StepActivity() {
+void ProgressDialog::StepActivity(std::int64_t steps) {
+  if (steps <= 0) return;
+  if (steps == 1 || activityPos_ < 0) {
+    for (std::int64_t i = 0; i < steps; ++i) StepOnce();
+    if (activityPos_ >= 0) activityPos_ = activityBar_.GetPos();
+    return;
+  }
+  // The bar holds eleven positions and wraps past its end; the counter comes back to 0 (and
+  // restarts the bar at 0 before its step, which leaves it at 1) every eleventh step. After the
+  // first return to 0 the bar stands one ahead of the counter, so the end of any number of
+  // steps is known without taking them.
+  constexpr std::int64_t kCycle = kCycleEnd + 1;
+  const std::int64_t toRestart = kCycle - progressCounter_;
+  bool restarted = steps >= toRestart;
+  if (restarted) {
+    progressCounter_ = static_cast<std::int32_t>((steps - toRestart) % kCycle);
+    activityPos_ = (progressCounter_ + 1) % kCycle;
+  } else {
+    progressCounter_ += static_cast<std::int32_t>(steps);
+    activityPos_ = static_cast<int>((activityPos_ + steps) % kCycle);
+  }
+  activityBar_.SetPos(activityPos_);
+  if (restarted) {
+    BringWindowToTop();
+    SetForegroundWindow();
+  }
+  UpdateWindow();
+}
+
+void ProgressDialog::StepOnce() {
   progressCounter_ = progressCounter_ == kCycleEnd ? 0 : progressCounter_ + 1;
   if (progressCounter_ == 0) activityBar_.SetPos(0);
   activityBar_.StepIt();

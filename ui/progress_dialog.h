@@ -31,9 +31,10 @@ class ProgressDialog : public CDialog, public AggregationProgress {
   // Lower bar: range 0..10 from position 0, then eleven steps (the last passes the end, so
   // the bar starts again), each bringing the window to the front and repainting it.
   void SweepActivity() override;
-  // One step of the lower bar's repeating cycle, called between records: every eleventh
-  // step starts the bar again and brings the window to the front.
-  void StepActivity() override;
+  // `steps` steps of the lower bar's repeating cycle, called between records: every eleventh
+  // step starts the bar again and brings the window to the front. However many steps, the bar
+  // gets at most one position, the window one request for the front and one repaint.
+  void StepActivity(std::int64_t steps) override;
   // Start of an engine stage: lower bar range 0..10, step 1, position 0; the cycle restarts.
   void ResetActivity() override;
   // The lower bar full (position 10), the cycle at its end.
@@ -50,9 +51,17 @@ class ProgressDialog : public CDialog, public AggregationProgress {
   void OnDestroy() override;
 
  private:
+  // One step as the bar itself takes it (SetPos, StepIt): a single step, or any step of a bar
+  // whose range is not known.
+  void StepOnce();
+
   CProgressCtrl activityBar_;
   CProgressCtrl overallBar_;
   std::int32_t progressCounter_ = 0;  // position in the lower bar's cycle, 0..10
+  // The lower bar's position as this object last set it, so that many steps can be reckoned
+  // here and the bar told only where they end; -1 until a stage reset or a sweep gave it a
+  // range of 0..10 (before that the bar's own range decides, so steps go one at a time).
+  int activityPos_ = -1;
   // After the bars, so that it goes first; it never reports progress while it is made or
   // destroyed.
   AggregationEngine engine_{*this};

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <map>
+#include <unordered_map>
 
 #include "winport/cp932.h"
 
@@ -16,8 +16,10 @@ constexpr std::uintptr_t kFirstLocalHandle = std::uintptr_t{1} << 32;
 
 struct Registry {
   std::uintptr_t next = kFirstLocalHandle;
-  std::map<HWND, DialogWindow*> dialogs;  // dialog and control handles to their dialog
-  std::vector<DialogWindow*> order;       // live dialogs, oldest first
+  // Dialog and control handles to their dialog: every message a window is sent looks its
+  // handle up here, so the lookup must not grow with the windows there are.
+  std::unordered_map<HWND, DialogWindow*> dialogs;
+  std::vector<DialogWindow*> order;  // live dialogs, oldest first
 };
 
 Registry& Windows() {
@@ -106,12 +108,14 @@ Control* DialogWindow::Find(int id) const {
   return nullptr;
 }
 
+// The controls' handles follow the dialog's own in template order (the constructor takes them
+// one after the other), so a handle names its control's place without a search.
 Control* DialogWindow::FindHandle(HWND hwnd) const {
   if (hwnd == nullptr) return nullptr;
-  for (const auto& control : controls_) {
-    if (control->handle == hwnd) return control.get();
-  }
-  return nullptr;
+  auto place =
+      reinterpret_cast<std::uintptr_t>(hwnd) - reinterpret_cast<std::uintptr_t>(handle_) - 1;
+  if (place >= controls_.size() || controls_[place]->handle != hwnd) return nullptr;
+  return controls_[place].get();
 }
 
 Control* DialogWindow::DefaultButton() const {

@@ -24,7 +24,9 @@ namespace chart = ledvia::chart;
 class RecordingProgress : public AggregationProgress {
  public:
   void ResetActivity() override { events += 'R'; }
-  void StepActivity() override { events += 's'; }
+  void StepActivity(std::int64_t steps) override {
+    events.append(static_cast<std::size_t>(steps), 's');
+  }
   void SweepActivity() override { events += 'W'; }
   void FillActivity() override { events += 'F'; }
 

@@ -44,7 +44,7 @@ const CorporateCase kCorporateCases[] = {
     {{"ClRuleShiwake::new", 0}, 0, Yen(3000), 0, 0},
     {{"ClSetKamoku::WalkFind", 0}, 0, Yen(3000), 0, 0},
     {{"ClRuleShiwake::GetSwkCount", 0}, 0, Yen(3000), 0, 0},
-    {{"ClRuleShiwake::MoveNext", 1}, 0, Yen(3000), Yen(1000), 0},
+    {{"ClRuleShiwake::MoveNextSideSum", 1}, 0, Yen(3000), Yen(1000), 0},
     {{"ClRuleGenkashokyaku::new", 0}, 0, Yen(3000), Yen(3000), 0},
     {{"ClSetData::GetAccPeriod", 0}, 0, Yen(3000), Yen(3000), 0},
     {{"ClRuleGenkashokyaku::Move", 1}, 0, Yen(3000), Yen(3000), Yen(5000)},
@@ -86,7 +86,7 @@ const SoleCase kSoleCases[] = {
     // The stage stops at its first failure: what follows is not summed.
     {{"ClRuleKamoku::new", 0}, 0, 0, 0, 0, 0, 0},
     {{"ClRuleKamoku::MoveNext", 40}, 0, Yen(1000), 0, 0, 0, 0},
-    {{"ClRuleShiwake::MoveNext", 1}, 0, Yen(1000), Yen(2000), Yen(1000), 0, 0},
+    {{"ClRuleShiwake::MoveNextSideSum", 1}, 0, Yen(1000), Yen(2000), Yen(1000), 0, 0},
     {{"ClRuleGenkashokyaku::new", 0}, 0, Yen(1000), Yen(2000), Yen(1000), Yen(2000), 0},
     {{"ClSetData::GetAccPeriod", 0}, 0, Yen(1000), Yen(2000), Yen(1000), Yen(2000), 0},
 };

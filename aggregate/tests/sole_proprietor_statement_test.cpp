@@ -73,8 +73,9 @@ TEST_F(SoleProprietorTest, FailedDepartmentLookupNeverReusesThePreviousRecord) {
   data_.incomeKinds = 3;
   AddData();
   Department(1, 5, 0, 1);
+  // Two months, so that the sides are summed apart and the department looked up twice.
   Debit(chart::kTravel, 5, 0, 24, 1, 1);
-  Debit(chart::kTravel, 7, 0, 24, 1, 1);
+  Debit(chart::kTravel, 7, 0, 24, 2, 1);
   Start(1, 12);
   ledvia::InjectFault("ClSetBumon::GetInfoByCode", 5103, 1);
   SoleProprietor();

@@ -103,7 +103,7 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
   std::filesystem::copy_file(SamplePath(), sample);
   const std::string newer = folder / "newer.db";
   std::filesystem::copy_file(SamplePath(), newer);
-  Exec(newer, "UPDATE ledvia_meta SET value = 3 WHERE key = 'schema_version'");
+  Exec(newer, "UPDATE ledvia_meta SET value = 4 WHERE key = 'schema_version'");
   const std::string other = folder / "other.db";
   Exec(other, "CREATE TABLE notes(text)");
   const std::string fifo = folder / "pipe.db";
@@ -147,7 +147,7 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
        "not a company database"},
       {folder.WriteFile("empty.db", ""), "an empty file"},
       {other, "not a company database"},
-      {newer, "schema version 3, newer than this program reads"},
+      {newer, "schema version 4, newer than this program reads"},
       {folder.MakeFolder("folder.db"), "a folder"},
       {fifo, "not a regular file"},
       {sample, "locked by another process"},

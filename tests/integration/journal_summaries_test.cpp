@@ -40,6 +40,12 @@ constexpr const char* kSidesOfTheJournal =
     "debit_tax AS tax FROM journal UNION ALL SELECT data_no, credit_dept, credit_account, 2, "
     "month_index, credit_category <> 0, rate, reduced, credit_amount, credit_tax FROM journal) "
     "GROUP BY 1, 2, 3, 4, 5, 6, 7, 8";
+constexpr const char* kSidesByCategoryOfTheJournal =
+    "SELECT data_no, month_index, side, account, dept, category, COUNT(*), SUM(amount), SUM(tax) "
+    "FROM (SELECT data_no, month_index, 1 AS side, debit_account AS account, debit_dept AS dept, "
+    "debit_category AS category, debit_amount AS amount, debit_tax AS tax FROM journal UNION ALL "
+    "SELECT data_no, month_index, 2, credit_account, credit_dept, credit_category, credit_amount, "
+    "credit_tax FROM journal) GROUP BY 1, 2, 3, 4, 5, 6";
 
 TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
   TempFolder folder;
@@ -60,6 +66,8 @@ TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
       {"amounts, categories, departments and months changed",
        "UPDATE journal SET debit_amount = debit_amount + 7, credit_category = 22, "
        "debit_dept = 3, month_index = 18 WHERE entry_no % 7 = 0"},
+      {"categories changed within a side's other groups",
+       "UPDATE journal SET debit_category = (debit_category + 5) % 40 WHERE entry_no % 3 = 0"},
       {"entries deleted, whole groups among them",
        "DELETE FROM journal WHERE entry_no % 11 = 0 OR month_index = 18"},
       {"entries added",
@@ -73,6 +81,8 @@ TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
     EXPECT_EQ(Difference(db, "SELECT * FROM journal_groups", kGroupsOfTheJournal), 0) << c.change;
     EXPECT_EQ(Difference(db, "SELECT * FROM journal_account_totals", kSidesOfTheJournal), 0)
         << c.change;
+    EXPECT_EQ(Difference(db, "SELECT * FROM journal_side_totals", kSidesByCategoryOfTheJournal), 0)
+        << c.change;
   }
   sqlite3_close(db);
 }
@@ -85,12 +95,14 @@ struct Export {
   std::string records;
   std::vector<std::int64_t> taxableSales;  // per rate slot, tax-excluded
   bool fromSummaries = false;
+  bool sideTotals = false;
 };
 
 Export RunExport(const std::string& path, const MonthFind& months) {
   Export run;
   EXPECT_EQ(OpenCompanyDatabase(path), 0);
   run.fromSummaries = CompanyDatabaseHasSummaries();
+  run.sideTotals = CompanyDatabaseHasSideTotals();
   StDATAINFO data;
   StSHOHIZEIINFO settings;
   std::memset(&data, 0, sizeof data);
@@ -99,7 +111,7 @@ Export RunExport(const std::string& path, const MonthFind& months) {
   static_cast<ClSetShohizei*>(ClDataMgr::Inst()->GetSetObject(4, 1))->Get(&settings);
   class : public AggregationProgress {
     void ResetActivity() override {}
-    void StepActivity() override {}
+    void StepActivity(std::int64_t) override {}
     void SweepActivity() override {}
     void FillActivity() override {}
   } progress;
@@ -164,6 +176,8 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
     std::string error;
     ASSERT_EQ(WriteGeneratedCompany(fast, shape, &error), 0) << error;
     CopyWithoutSummaries(fast, plain);
+    std::string version2 = folder.File("version2.db");
+    CopyAsVersion2(fast, version2);
     for (const auto& range : ranges) {
       MonthFind months = MonthFind::Build(range.first, range.last, range.interim, range.yearEnd);
       Export fromSummaries = RunExport(fast, months);
@@ -176,6 +190,14 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
       EXPECT_EQ(fromSummaries.results, fromJournal.results) << which;
       EXPECT_EQ(fromSummaries.figures, fromJournal.figures) << which;
       EXPECT_TRUE(fromSummaries.records == fromJournal.records) << which;
+      // A file of version 2 reads the sides by category from the journal, the rest from its
+      // summaries.
+      Export fromVersion2 = RunExport(version2, months);
+      EXPECT_TRUE(fromSummaries.sideTotals && fromVersion2.fromSummaries &&
+                  !fromVersion2.sideTotals);
+      EXPECT_EQ(fromVersion2.results, fromJournal.results) << which;
+      EXPECT_EQ(fromVersion2.figures, fromJournal.figures) << which;
+      EXPECT_TRUE(fromVersion2.records == fromJournal.records) << which;
       // Not a comparison of two empty exports: there are sales at every rate.
       for (std::int64_t sales : fromJournal.taxableSales) EXPECT_GT(sales, 0) << which;
     }
