@@ -25,8 +25,8 @@
 
 #include "app/ExportApp.h"
 #include "ledvia/generated_company.h"
-#include "ui/progress_dialog.h"
 #include "tests/support/desktop/desktop_driver.h"
+#include "ui/progress_dialog.h"
 #include "winport/desktop/desktop_ui.h"
 #include "winport/drive_map.h"
 #include "winport/message_box.h"

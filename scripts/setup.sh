@@ -8,6 +8,8 @@ packages=(cmake g++ make libgtest-dev libgmock-dev libsqlite3-dev sqlite3 libxml
 packages+=(qt6-base-dev libxcb1-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xauth)
 # clang and its runtime (libFuzzer, sanitizers) build the fuzzing harnesses (scripts/fuzz.sh).
 packages+=(clang libclang-rt-14-dev)
+# The format check of scripts/lint.sh.
+packages+=(clang-format)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/desktop/desktop_driver.h"
 #include "ui/conditions_dialog.h"
 #include "ui/tests/conditions_scenarios.h"
-#include "tests/support/desktop/desktop_driver.h"
 #include "winport/desktop/desktop_ui.h"
 #include "winport/dialog_window.h"
 #include "winport/message_box.h"

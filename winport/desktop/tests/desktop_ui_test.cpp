@@ -17,8 +17,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/temp_folder.h"
 #include "tests/support/desktop/desktop_driver.h"
+#include "tests/support/temp_folder.h"
 #include "winport/desktop/desktop_ui.h"
 #include "winport/desktop/dialog_view.h"
 #include "winport/desktop/key_input.h"
