@@ -294,7 +294,7 @@ TEST_F(RulesTest, FiguresThatLeave64BitsAreRefused) {
   Add(big);
   Attach();
   std::string plain = folder_.File("plain.db");
-  CopyWithoutSummaries(path_, plain);
+  CopyAsVersion(path_, plain, 1);
   // Only tax-included figures leave 64 bits in this company.
   const struct {
     const char* call;
@@ -327,7 +327,7 @@ TEST_F(RulesTest, SumsThatLeave64BitsAreRefused) {
   Add(half);
   Attach();
   std::string plain = folder_.File("plain.db");
-  CopyWithoutSummaries(path_, plain);
+  CopyAsVersion(path_, plain, 1);
   for (const std::string& file : {path_, plain}) {
     ASSERT_EQ(OpenCompanyDatabase(file), 0);
     ClRuleKamoku sums;

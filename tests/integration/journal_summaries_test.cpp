@@ -175,9 +175,9 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
     std::string plain = folder.File("plain.db");
     std::string error;
     ASSERT_EQ(WriteGeneratedCompany(fast, shape, &error), 0) << error;
-    CopyWithoutSummaries(fast, plain);
+    CopyAsVersion(fast, plain, 1);
     std::string version2 = folder.File("version2.db");
-    CopyAsVersion2(fast, version2);
+    CopyAsVersion(fast, version2, 2);
     for (const auto& range : ranges) {
       MonthFind months = MonthFind::Build(range.first, range.last, range.interim, range.yearEnd);
       Export fromSummaries = RunExport(fast, months);

@@ -38,41 +38,22 @@ class TempFolder {
   std::string path_;
 };
 
-// Copies the company database `from` to `to` as a database of schema version 1, without the
-// journal summaries, so that the business core answers from the journal itself: the plain
-// queries that its summaries must agree with.
-inline void CopyWithoutSummaries(const std::string& from, const std::string& to) {
+// Copies the company database `from` to `to` as a database of an older schema: version 1,
+// without any journal summary, so that the business core answers from the journal itself (the
+// plain queries its summaries must agree with), or version 2, without the side totals by tax
+// category. The triggers go too: they keep tables the older version lacks.
+inline void CopyAsVersion(const std::string& from, const std::string& to, int version) {
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+  std::string sql =
+      "DROP TRIGGER journal_summaries_insert; DROP TRIGGER journal_summaries_delete; "
+      "DROP TRIGGER journal_summaries_update; DROP TABLE journal_side_totals; ";
+  if (version == 1) sql += "DROP TABLE journal_groups; DROP TABLE journal_account_totals; ";
+  sql +=
+      "UPDATE ledvia_meta SET value = " + std::to_string(version) + " WHERE key = 'schema_version'";
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(to.c_str(), &db), SQLITE_OK);
   char* error = nullptr;
-  EXPECT_EQ(sqlite3_exec(db,
-                         "DROP TRIGGER journal_summaries_insert; DROP TRIGGER "
-                         "journal_summaries_delete; DROP TRIGGER journal_summaries_update; "
-                         "DROP TABLE journal_groups; DROP TABLE journal_account_totals; "
-                         "DROP TABLE journal_side_totals; "
-                         "UPDATE ledvia_meta SET value = 1 WHERE key = 'schema_version'",
-                         nullptr, nullptr, &error),
-            SQLITE_OK)
-      << (error != nullptr ? error : "");
-  sqlite3_free(error);
-  sqlite3_close(db);
-}
-
-// Copies the company database `from` to `to` as a database of schema version 2, without the
-// side totals by tax category, so that sums of sides by category come from the journal.
-inline void CopyAsVersion2(const std::string& from, const std::string& to) {
-  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(to.c_str(), &db), SQLITE_OK);
-  char* error = nullptr;
-  EXPECT_EQ(sqlite3_exec(db,
-                         "DROP TRIGGER journal_summaries_insert; DROP TRIGGER "
-                         "journal_summaries_delete; DROP TRIGGER journal_summaries_update; "
-                         "DROP TABLE journal_side_totals; "
-                         "UPDATE ledvia_meta SET value = 2 WHERE key = 'schema_version'",
-                         nullptr, nullptr, &error),
-            SQLITE_OK)
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
       << (error != nullptr ? error : "");
   sqlite3_free(error);
   sqlite3_close(db);
