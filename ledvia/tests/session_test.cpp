@@ -123,14 +123,27 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
   std::filesystem::resize_file(truncated, std::filesystem::file_size(truncated) / 2);
   const std::string flipped = crafted("flipped.db", nullptr);
   {
-    // Over the header of a page in the middle (the page size is at offset 16, big-endian).
+    // Over the header of the first page of the account totals, which every export reads (the
+    // page size is at offset 16, big-endian; pages count from 1).
+    sqlite3* db = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_open(flipped.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_prepare_v2(db,
+                                 "SELECT rootpage FROM sqlite_schema WHERE name = "
+                                 "'journal_account_totals'",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    const std::uintmax_t root = static_cast<std::uintmax_t>(sqlite3_column_int64(stmt, 0));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
     std::fstream bytes(flipped, std::ios::in | std::ios::out | std::ios::binary);
     unsigned char size[2] = {};
     bytes.seekg(16);
     bytes.read(reinterpret_cast<char*>(size), 2);
     const std::uintmax_t page = size[0] * 256u + size[1];
     const std::string junk(600, '\x5A');
-    bytes.seekp(static_cast<std::streamoff>(std::filesystem::file_size(flipped) / 2 / page * page));
+    bytes.seekp(static_cast<std::streamoff>((root - 1) * page));
     bytes.write(junk.data(), static_cast<std::streamsize>(junk.size()));
   }
   // Another process writing: its connection holds the lock for the length of the test.

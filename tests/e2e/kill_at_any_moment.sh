@@ -19,7 +19,7 @@ windows_output="Z:${output//\//\\}"
 
 export_once() { # prints the host's exit status; the program's input presses Execute
   local status=0
-  echo 'key F12' | WINPORT_UI=script:- "$bin/ledvia-host" --output "$windows_output" \
+  echo 'key F12' | WINPORT_UI=script:- timeout 300 "$bin/ledvia-host" --output "$windows_output" \
     -- "$bin/tessaly" >"$work/host.log" 2>&1 || status=$?
   echo "$status"
 }
@@ -45,7 +45,9 @@ for ((run = 1; run <= runs; ++run)); do
     -- "$bin/tessaly" >/dev/null 2>&1 &
   host=$!
   sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
-  program=$(pgrep -P "$host" || true)
+  # By name: a sanitizer's leak check clones a helper of the host as it exits, and killing
+  # that helper instead of the program would leave the host waiting for it forever.
+  program=$(pgrep -x -P "$host" tessaly || true)
   [[ -n $program ]] && kill -KILL "$program" 2>/dev/null || true
   wait "$host" || true
   settings_whole || fail "run $run (kill after ${delay} ms): settings damaged: $(cat "$settings")"
