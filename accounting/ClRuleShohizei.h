@@ -8,7 +8,8 @@
 
 namespace ledvia {
 struct TaxSumRows;
-}
+struct TaxSumGroups;
+}  // namespace ledvia
 
 class ClRuleShohizei : public ClRuleBase {
   LEDVIA_RULE_ALLOCATION(ClRuleShohizei)
@@ -31,4 +32,5 @@ class ClRuleShohizei : public ClRuleBase {
 
  private:
   std::unique_ptr<ledvia::TaxSumRows> cursor_;
+  std::unique_ptr<ledvia::TaxSumGroups> sums_;  // read by the first walk of a session
 };

@@ -69,7 +69,9 @@ class AccountSumCursor {
                       "SELECT account, month_index, side, SUM(amount), SUM(tax) FROM " +
                           SideRows() + " WHERE data_no = ?1" +
                           (department != nullptr ? " AND dept = ?2" : "") +
-                          " GROUP BY account, month_index, side");
+                          // In the account totals' own order, so that one department's
+                          // sums need no sorting.
+                          " GROUP BY account, side, month_index");
     if (!grouped.ok()) return grouped.PrepareCode();
     grouped.BindInt(1, dataNo);
     if (department != nullptr) grouped.BindInt(2, department->code);

@@ -13,14 +13,22 @@
 namespace ledvia {
 namespace {
 
-// The sides with their categories: the side totals where the database keeps them (schema 3),
-// else the journal itself, one row per side.
-std::string CategorySideRows() {
-  if (CompanyDatabaseHasSideTotals()) return "journal_side_totals";
-  return "(SELECT data_no, month_index, 1 AS side, debit_account AS account, debit_dept AS dept, "
-         "debit_category AS category, 1 AS sides, debit_amount AS amount, debit_tax AS tax FROM "
-         "journal UNION ALL SELECT data_no, month_index, 2, credit_account, credit_dept, "
-         "credit_category, 1, credit_amount, credit_tax FROM journal)";
+// The sides with their categories summed by month, side, account, department and category, in
+// that order, for the sides `condition` keeps: the side totals where the database keeps them
+// (schema 3), whose key is that grouping already, else the journal itself, one row per side.
+std::string SideSumSql(const std::string& condition) {
+  constexpr const char* kOrder = " ORDER BY month_index, side, account, dept, category";
+  if (CompanyDatabaseHasSideTotals()) {
+    return "SELECT month_index, side, account, dept, category, sides, amount, tax FROM "
+           "journal_side_totals WHERE data_no = ?1 AND " +
+           condition + kOrder;
+  }
+  return "SELECT month_index, side, account, dept, category, SUM(sides), SUM(amount), SUM(tax) "
+         "FROM (SELECT data_no, month_index, 1 AS side, debit_account AS account, debit_dept AS "
+         "dept, debit_category AS category, 1 AS sides, debit_amount AS amount, debit_tax AS tax "
+         "FROM journal UNION ALL SELECT data_no, month_index, 2, credit_account, credit_dept, "
+         "credit_category, 1, credit_amount, credit_tax FROM journal) WHERE data_no = ?1 AND " +
+         condition + " GROUP BY month_index, side, account, dept, category" + kOrder;
 }
 
 }  // namespace
@@ -35,12 +43,8 @@ int ClRuleShiwake::MoveReadySideSum(const StFINDINFO* find) {
   if (int code = ledvia::TranslateFind(find, ledvia::FindTarget::kJournalSides, 2, &condition)) {
     return code;
   }
-  auto cursor = std::make_unique<ledvia::Statement>(
-      ledvia::CompanyDatabase(),
-      "SELECT month_index, side, account, dept, category, SUM(sides), SUM(amount), SUM(tax) FROM " +
-          ledvia::CategorySideRows() + " WHERE data_no = ?1 AND " + condition.sql +
-          " GROUP BY month_index, side, account, dept, category ORDER BY month_index, side, "
-          "account, dept, category");
+  auto cursor = std::make_unique<ledvia::Statement>(ledvia::CompanyDatabase(),
+                                                    ledvia::SideSumSql(condition.sql));
   if (!cursor->ok()) return cursor->PrepareCode();
   cursor->BindInt(1, dataNo);
   cursor->BindAll(2, condition.params);

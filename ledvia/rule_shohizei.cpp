@@ -1,9 +1,14 @@
 // Tax-sum rule: per-account sums of the sides booked at one rate. Sides of category 0 (out of
-// scope) carry no rate of their own and are left out. The sums are read in one grouped pass
-// when the walk is prepared (one row per account, so they are few) and handed out from memory:
-// the count needs no second pass.
+// scope) carry no rate of their own and are left out. A stage asks for every rate and every
+// window of months in turn, so the first walk reads the taxed sides once, grouped by rate,
+// month, account and side (a few thousand groups however long the journal), and every walk
+// sums its own rate and months from them: one pass instead of one per rate and window. The
+// session reads one snapshot of the file, so the groups stay true while it lasts.
 #include <cstring>
+#include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "accounting/ClRuleShohizei.h"
@@ -30,51 +35,111 @@ struct TaxSumRows {
   std::size_t next = 0;
 };
 
+// The taxed sides of one company data summed by rate, reduced flag, month, account and side.
+struct TaxSumGroups {
+  struct Group {
+    std::int32_t rate = 0;
+    std::int32_t reduced = 0;
+    std::int32_t month = 0;
+    std::int32_t account = 0;
+    bool debit = false;
+    std::int64_t amount = 0;
+    std::int64_t tax = 0;
+  };
+  unsigned generation = 0;
+  int dataNo = 0;
+  std::vector<Group> groups;
+  std::map<std::int32_t, std::pair<std::string, std::string>> accounts;  // code text, name
+};
+
 namespace {
+
+int ReadGroups(int dataNo, TaxSumGroups* out) {
+  // Grouped here rather than by SQL: a GROUP BY sorts every row first, which costs several
+  // times the reading itself.
+  Statement sides(CompanyDatabase(),
+                  "SELECT rate, reduced, month_index, account, side, amount, "
+                  "tax FROM " +
+                      SideRows() + " WHERE data_no = ?1 AND taxed = 1");
+  if (!sides.ok()) return sides.PrepareCode();
+  sides.BindInt(1, dataNo);
+  std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, bool>, std::size_t>
+      index;
+  for (;;) {
+    int status = sides.StepStatus();
+    if (status == kEndOfData) break;
+    if (status != kOk) return status;
+    TaxSumGroups::Group side;
+    side.rate = static_cast<std::int32_t>(sides.Int(0));
+    side.reduced = sides.Int(1) != 0 ? 1 : 0;
+    side.month = static_cast<std::int32_t>(sides.Int(2));
+    side.account = static_cast<std::int32_t>(sides.Int(3));
+    side.debit = sides.Int(4) == 1;
+    // A total that left 64 bits is a real number here, refused rather than rounded.
+    if (!sides.ExactInt(5, &side.amount) || !sides.ExactInt(6, &side.tax)) return kBadData;
+    auto [at, added] = index.try_emplace(
+        std::make_tuple(side.rate, side.reduced, side.month, side.account, side.debit),
+        out->groups.size());
+    if (added) {
+      out->groups.push_back(side);
+      continue;
+    }
+    TaxSumGroups::Group& group = out->groups[at->second];
+    if (__builtin_add_overflow(group.amount, side.amount, &group.amount) ||
+        __builtin_add_overflow(group.tax, side.tax, &group.tax)) {
+      return kBadData;
+    }
+  }
+  Statement names(CompanyDatabase(),
+                  "SELECT code, code_text, name FROM accounts WHERE data_no = ?1");
+  if (!names.ok()) return names.PrepareCode();
+  names.BindInt(1, dataNo);
+  for (;;) {
+    int status = names.StepStatus();
+    if (status == kEndOfData) return kOk;
+    if (status != kOk) return status;
+    out->accounts[static_cast<std::int32_t>(names.Int(0))] = {names.Bytes(1), names.Bytes(2)};
+  }
+}
 
 // An adjustment period as the last month stands for the months it closes and itself: 15 the
 // first half year and the interim adjustment (not months 7 to 12 as well), 18 the year and the
 // year-end adjustment. As in the finds, an adjustment is only in when it is named.
-void BindRange(Statement& stmt, int dataNo, int rate, int reduced, int first, int last) {
+bool InWindow(int month, int first, int last) {
   int lastRegular = last == 15 ? 6 : last == 18 ? 12 : last;
-  stmt.BindInt(1, dataNo);
-  stmt.BindInt(2, rate);
-  stmt.BindInt(3, reduced);
-  stmt.BindInt(4, first);
-  stmt.BindInt(5, lastRegular);
-  stmt.BindInt(6, last == 15 || last == 18 ? last : -1);
+  return (month >= first && month <= lastRegular) || ((last == 15 || last == 18) && month == last);
 }
 
-// Reads the accounts' debit and credit sums (one SQL row per account and side) into `out`.
-int ReadRows(Statement& stmt, bool taxInclusive, std::vector<TaxSumRow>* out) {
-  for (;;) {
-    int status = stmt.StepStatus();
-    if (status == kEndOfData) return kOk;
-    if (status != kOk) return status;
-    auto account = static_cast<std::int32_t>(stmt.Int(0));
-    if (out->empty() || out->back().account != account) {
-      TaxSumRow row;
-      row.account = account;
-      row.codeText = stmt.Bytes(4);
-      row.name = stmt.Bytes(5);
-      out->push_back(std::move(row));
+// The accounts' debit and credit sums at one rate and window, in account order.
+int SumWindow(const TaxSumGroups& sums, int rate, int reduced, int first, int last,
+              bool taxInclusive, std::vector<TaxSumRow>* out) {
+  std::map<std::int32_t, TaxSumRow> byAccount;
+  for (const TaxSumGroups::Group& group : sums.groups) {
+    if (group.rate != rate || group.reduced != reduced || !InWindow(group.month, first, last)) {
+      continue;
     }
-    std::int64_t amount = 0;
-    std::int64_t tax = 0;
-    // The tax-included figure is added here, where leaving 64 bits is seen, not in SQL.
-    if (!stmt.ExactInt(2, &amount) || !stmt.ExactInt(3, &tax) ||
-        (taxInclusive && __builtin_add_overflow(amount, tax, &amount))) {
+    TaxSumRow& row = byAccount[group.account];
+    std::int64_t& amount = group.debit ? row.debit : row.credit;
+    std::int64_t& tax = group.debit ? row.debitTax : row.creditTax;
+    if (__builtin_add_overflow(amount, group.amount, &amount) ||
+        __builtin_add_overflow(tax, group.tax, &tax)) {
       return kBadData;
     }
-    TaxSumRow& row = out->back();
-    if (stmt.Int(1) == 1) {
-      row.debit = amount;
-      row.debitTax = tax;
-    } else {
-      row.credit = amount;
-      row.creditTax = tax;
-    }
   }
+  for (auto& [account, row] : byAccount) {
+    row.account = account;
+    if (auto names = sums.accounts.find(account); names != sums.accounts.end()) {
+      row.codeText = names->second.first;
+      row.name = names->second.second;
+    }
+    // The tax-included figure is added here, where leaving 64 bits is seen.
+    if (taxInclusive && (__builtin_add_overflow(row.debit, row.debitTax, &row.debit) ||
+                         __builtin_add_overflow(row.credit, row.creditTax, &row.credit))) {
+      return kBadData;
+    }
+    out->push_back(std::move(row));
+  }
+  return kOk;
 }
 
 }  // namespace
@@ -90,18 +155,19 @@ int ClRuleShohizei::MoveReady(int /*sumType*/, int firstMonth, int lastMonth, in
   cursor_.reset();
   int dataNo = 0;
   if (int code = DataNo(&dataNo)) return code;
-  ledvia::Statement grouped(
-      ledvia::CompanyDatabase(),
-      "SELECT g.account, g.side, g.amount, g.tax, a.code_text, a.name FROM (SELECT account, "
-      "side, SUM(amount) AS amount, SUM(tax) AS tax FROM " +
-          ledvia::SideRows() +
-          " WHERE data_no = ?1 AND rate = ?2 AND reduced = ?3 AND (month_index BETWEEN ?4 AND "
-          "?5 OR month_index = ?6) AND taxed = 1 GROUP BY account, side) g LEFT JOIN accounts a "
-          "ON a.data_no = ?1 AND a.code = g.account ORDER BY g.account, g.side");
-  if (!grouped.ok()) return grouped.PrepareCode();
-  ledvia::BindRange(grouped, dataNo, rate, reduced != 0 ? 1 : 0, firstMonth, lastMonth);
+  if (sums_ == nullptr || sums_->generation != ledvia::CompanyDatabaseGeneration() ||
+      sums_->dataNo != dataNo) {
+    auto sums = std::make_unique<ledvia::TaxSumGroups>();
+    sums->generation = ledvia::CompanyDatabaseGeneration();
+    sums->dataNo = dataNo;
+    if (int code = ledvia::ReadGroups(dataNo, sums.get())) return code;
+    sums_ = std::move(sums);
+  }
   auto rows = std::make_unique<ledvia::TaxSumRows>();
-  if (int code = ledvia::ReadRows(grouped, taxInclusive != 0, &rows->rows)) return code;
+  if (int code = ledvia::SumWindow(*sums_, rate, reduced != 0 ? 1 : 0, firstMonth, lastMonth,
+                                   taxInclusive != 0, &rows->rows)) {
+    return code;
+  }
   cursor_ = std::move(rows);
   return ledvia::kOk;
 }

@@ -148,15 +148,17 @@ TEST_F(RulesTest, TaxSumsPerAccountAtOneRate) {
   Add(Entry(20201015, chart::kAssetSaleLoss, chart::kBank, 2));  // month 7
   Attach();
   // Last month 15 is the first half year with its interim adjustment; 18 the whole year with
-  // the year-end adjustment only.
+  // the year-end adjustment only. One rule answers every walk, as in a stage.
   const struct {
     int last;
     int inclusive;
+    int rate;
     std::int64_t loss, gain;
-  } cases[] = {{12, 0, 1002, -300}, {12, 1, 1102, -330}, {18, 0, 1009, -300}, {15, 0, 1030, -300}};
+  } cases[] = {{12, 0, 1000, 1002, -300}, {12, 1, 1000, 1102, -330}, {18, 0, 1000, 1009, -300},
+               {15, 0, 1000, 1030, -300}, {12, 1, 800, 54, 0},       {2, 0, 800, 0, 0}};
+  ClRuleShohizei rule;
   for (const auto& c : cases) {
-    ClRuleShohizei rule;
-    ASSERT_EQ(rule.MoveReady(2, 1, c.last, 1000, nullptr, c.inclusive, 0, 0, 0), 0);
+    ASSERT_EQ(rule.MoveReady(2, 1, c.last, c.rate, nullptr, c.inclusive, 0, 0, 0), 0);
     int count = 0;
     ASSERT_EQ(rule.GetSumInfoCount(&count), 0);
     std::map<std::string, std::int64_t> amounts;
@@ -166,8 +168,8 @@ TEST_F(RulesTest, TaxSumsPerAccountAtOneRate) {
       amounts[info.codeText] = info.amount;
     }
     EXPECT_EQ(rule.MoveNext(&info), kEndOfData);
-    EXPECT_EQ(amounts["860"], Yen(c.loss)) << c.last << " " << c.inclusive;
-    EXPECT_EQ(amounts["850"], Yen(c.gain)) << c.last << " " << c.inclusive;
+    EXPECT_EQ(amounts["860"], Yen(c.loss)) << c.last << " " << c.inclusive << " " << c.rate;
+    EXPECT_EQ(amounts["850"], Yen(c.gain)) << c.last << " " << c.inclusive << " " << c.rate;
     EXPECT_EQ(amounts.count("110"), 0u);  // out-of-scope sides carry no rate
   }
 }
