@@ -108,6 +108,10 @@ bool CsvReader::Fill() {
 int CsvReader::Get() {
   if (!Fill()) return -1;
   int c = static_cast<unsigned char>(buffer_[at_++]);
+  // Where this byte stands is where a character starting with it stands, in either encoding.
+  byteLine_ = line_;
+  byteUtf8Column_ = utf8Column_;
+  byteSjisColumn_ = sjisColumn_;
   Count(c);
   return c;
 }
@@ -138,9 +142,9 @@ bool CsvReader::ReadRaw(CsvRecord* record) {
   if (c < 0) return false;
   // The position of the byte just read, which a field or an error starts at.
   auto here = [this](int* line, int* utf8, int* sjis) {
-    *line = line_;
-    *utf8 = utf8Column_ - 1;
-    *sjis = sjisColumn_ - (sjisTrail_ ? 2 : 1);
+    *line = byteLine_;
+    *utf8 = byteUtf8Column_;
+    *sjis = byteSjisColumn_;
   };
   int utf8 = 0, sjis = 0;
   auto fail = [&](const std::string& reason, int line, int utf8Col, int sjisCol) {

@@ -76,6 +76,9 @@ class CsvReader {
   int utf8Column_ = 1;
   int sjisColumn_ = 1;
   bool sjisTrail_ = false;  // the next byte is the second of a Shift_JIS pair
+  int byteLine_ = 1;        // the position of the byte read last
+  int byteUtf8Column_ = 1;
+  int byteSjisColumn_ = 1;
   std::vector<RawField> raw_;
   std::size_t rawCount_ = 0;  // fields of raw_ in use; the rest keep their capacity
 };

@@ -54,7 +54,8 @@ class TableReader {
   TableReader(const std::string& folder, const csv::Table& table, Problems& problems)
       : table_(table),
         problems_(problems),
-        file_(folder + "/" + std::string(table.file)),
+        file_(folder + (!folder.empty() && folder.back() == '/' ? "" : "/") +
+              std::string(table.file)),
         in_(file_, std::ios::binary),
         reader_(in_),
         positions_(table.columns.size(), -1) {}
@@ -404,9 +405,9 @@ class Importer {
       EntrySpec entry;
       entry.date = reader.Date(c::kDate);
       if (reader.Given(c::kMonth)) {
-        entry.monthIndex = reader.Whole<int>(c::kMonth, 1, 18);
+        entry.monthIndex = reader.Whole<int>(c::kMonth, -2147483647, 2147483647);
         int m = entry.monthIndex;
-        if (reader.RowOk() && m > 12 && m != 15 && m != 18) {
+        if (reader.RowOk() && (m < 1 || m > 12) && m != 15 && m != 18) {
           reader.Problem(c::kMonth, "month " + std::to_string(m) +
                                         ": months are 1 to 12, 15 (interim adjustment) or 18 "
                                         "(year-end adjustment)");
