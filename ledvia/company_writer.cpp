@@ -10,6 +10,7 @@
 #include <map>
 
 #include "ledvia/company_file.h"
+#include "ledvia/journal_totals.h"
 #include "ledvia/schema.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
@@ -21,6 +22,7 @@ struct CompanyWriter::Prepared {
   std::map<int, ClAccPeriod> calendars;  // per data number, for month indices
   std::map<int, int> firstMonths;
   std::map<int, int> lastEntryNo;
+  JournalTotals totals;  // the journal summaries, written by Finish
 };
 
 CompanyWriter::CompanyWriter() : prepared_(std::make_unique<Prepared>()) {}
@@ -124,7 +126,7 @@ int CompanyWriter::Create(const std::string& path) {
   // journal: an interrupted write leaves the path as it was.
   sqlite3_exec(db_, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr,
                nullptr);
-  int code = CreateCompanyDatabase(db_, &error);
+  int code = CreateCompanyDatabase(db_, &error, false);
   if (code != kOk) return Fail(code, "cannot create " + path + ": " + error);
   prepared_->entry = std::make_unique<Statement>(
       db_,
@@ -143,7 +145,10 @@ int CompanyWriter::Finish() {
   if (broken_) return Fail(kNotReady, error_);
   prepared_->entry.reset();
   std::string error;
-  int code = CreateCompanyIndexes(db_, &error);
+  int code = prepared_->totals.Write(db_, &error);
+  if (code == kOk) code = CreateSummaryTriggers(db_, &error);
+  if (code != kOk) return Fail(code, "cannot write the journal summaries: " + error);
+  code = CreateCompanyIndexes(db_, &error);
   if (code != kOk) return Fail(code, "cannot index: " + error);
   int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) return Fail(DatabaseCode(rc), "cannot commit");
@@ -286,7 +291,9 @@ int CompanyWriter::AddEntry(int dataNo, const EntrySpec& entry) {
   insert.BindInt(18, entry.businessType);
   int rc = insert.Step();
   insert.Reset();
-  return rc == SQLITE_DONE ? kOk : Fail(DatabaseCode(rc), "journal entry");
+  if (rc != SQLITE_DONE) return Fail(DatabaseCode(rc), "journal entry");
+  prepared_->totals.Add(dataNo, monthIndex, entry);
+  return kOk;
 }
 
 int CompanyWriter::AddAsset(int dataNo, int assetNo, const std::string& name, int date, int kind,

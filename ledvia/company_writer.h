@@ -79,7 +79,9 @@ class CompanyWriter {
   // one transaction. Refuses a `path` that exists and is not a company database file (a text,
   // a device node, a folder, a link), and an empty one. 0 on success.
   int Create(const std::string& path);
-  // Builds the indexes, commits, and renames the finished file onto the path. 0 on success;
+  // Writes the journal summaries (kept in memory while the entries came) and the triggers that
+  // keep them from then on, builds the indexes, commits, and renames the finished file onto the
+  // path. 0 on success;
   // after a failure (here or in any earlier call) the path is left as it was and nothing of
   // the new file remains.
   int Finish();

@@ -264,10 +264,16 @@ bool HasTable(sqlite3* db, const char* table) {
 
 }  // namespace
 
-int CreateCompanyDatabase(sqlite3* db, std::string* error) {
+int CreateCompanyDatabase(sqlite3* db, std::string* error, bool triggers) {
   std::string meta = "INSERT INTO ledvia_meta(key, value) VALUES('schema_version', " +
                      std::to_string(kSchemaVersion) + ");";
-  return Exec(db, std::string(kTables) + kSummaryTables + SummaryTriggers() + meta, error);
+  return Exec(db,
+              std::string(kTables) + kSummaryTables + (triggers ? SummaryTriggers() : "") + meta,
+              error);
+}
+
+int CreateSummaryTriggers(sqlite3* db, std::string* error) {
+  return Exec(db, SummaryTriggers(), error);
 }
 
 int CreateCompanyIndexes(sqlite3* db, std::string* error) { return Exec(db, kIndexes, error); }

@@ -14,8 +14,10 @@ constexpr int kSchemaVersion = 3;
 
 // Creates the tables of the schema, the journal summaries with the triggers that keep them, and
 // the version record in the empty database `db`, but not the secondary indexes. 0 on success,
-// else a failure code with `*error` set.
-int CreateCompanyDatabase(sqlite3* db, std::string* error);
+// else a failure code with `*error` set. Without `triggers`, for a writer that fills the
+// summaries itself and adds the triggers when it is done (CreateSummaryTriggers).
+int CreateCompanyDatabase(sqlite3* db, std::string* error, bool triggers = true);
+int CreateSummaryTriggers(sqlite3* db, std::string* error);
 // Adds the secondary indexes; done after bulk loading, which is much faster that way.
 int CreateCompanyIndexes(sqlite3* db, std::string* error);
 // The first table a company database of schema `version` must hold and `db` lacks; empty when

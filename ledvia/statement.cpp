@@ -24,6 +24,8 @@ Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::BindInt(int index, std::int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
 
+void Statement::BindReal(int index, double value) { sqlite3_bind_double(stmt_, index, value); }
+
 void Statement::BindText(int index, std::string_view text) {
   sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }

@@ -24,6 +24,7 @@ class Statement {
   int PrepareCode() const { return prepareCode_; }
 
   void BindInt(int index, std::int64_t value);
+  void BindReal(int index, double value);
   void BindText(int index, std::string_view text);
   void BindBlob(int index, std::string_view bytes);
   // Binds values to ?first, ?first+1, ...

@@ -54,6 +54,8 @@ check "an edition started by hand" 0 'through ledvia-host' 'build/bin/tessaly'
 check "dialog_demo --help" 0 '^usage: dialog_demo' 'build/bin/dialog_demo --help'
 check "ledvia-host --help" 0 '^usage: ledvia-host' 'build/bin/ledvia-host --help'
 check "ledvia-db --help" 0 '^usage: ledvia-db' 'build/bin/ledvia-db --help'
+check "ledvia-db import of the examples" 0 '^imported 1 company data and 7 journal entries into' \
+  "build/bin/ledvia-db import ledvia/examples $work/example.db"
 
 echo "readme commands: $failures failed"
 ((failures == 0))

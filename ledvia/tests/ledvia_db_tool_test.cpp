@@ -210,6 +210,7 @@ TEST_F(LedviaDbToolTest, WritingReplacesOnlyCompanyDatabasesAndNeverLeavesAPart)
       {"sample " + sub, ""},
       {"sample " + empty, ""},
       {"generate --entries 5 " + notes, ""},
+      {"export " + company + " " + notes, ""},
       {"sample ''", ""},
       // The disk fills while the new database is written over the old one.
       {"generate --entries 50000 " + company, "256"},
@@ -228,6 +229,90 @@ TEST_F(LedviaDbToolTest, WritingReplacesOnlyCompanyDatabasesAndNeverLeavesAPart)
   ASSERT_EQ(replaced.status, 0) << replaced.err;
   EXPECT_EQ(Lines(Tool("list " + company).out).size(), 2u);  // the header and data 1
   EXPECT_EQ(FolderContents().size(), before.size());
+}
+
+// The example set with one file replaced by `text`, in a folder of its own.
+std::string ExampleWith(const TempFolder& folder, const std::string& file,
+                        const std::string& text) {
+  for (const auto& item : std::filesystem::directory_iterator(QL_LEDVIA_EXAMPLES_DIR)) {
+    std::filesystem::copy_file(item.path(), folder.File(item.path().filename().string()),
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  if (!file.empty()) std::ofstream(folder.File(file), std::ios::binary) << text;
+  return folder.File("");
+}
+
+// Each broken input gets its first problem as FILE:LINE:COLUMN: reason, and no file is left.
+TEST_F(LedviaDbToolTest, ImportRefusesBrokenCsvAndWritesNothing) {
+  const std::string header =
+      "date,month,debit_account,debit_amount,credit_account,credit_amount,summary\n";
+  const std::string good = "2020/04/10,,130,1100,400,1100,";
+  const std::string u8sale = reinterpret_cast<const char*>(u8"売上");
+  const struct {
+    std::string file, text, expected;  // the expected first line after "FOLDER/"
+  } cases[] = {
+      {"journal.csv", header + good + u8sale + "\n" + good + "売上\n",  // UTF-8, then Shift_JIS
+       "journal.csv:3:31: text not in UTF-8, which line 2 is (one file, one encoding)"},
+      {"journal.csv", "date,month,debit_account,credit_account,credit_amount\n",
+       "journal.csv:1:1: no column 'debit_amount', which journal.csv needs"},
+      {"journal.csv", header + "2020/04/10,,130,1100,400\n",
+       "journal.csv:2:22: 5 fields where the first line names 7 columns"},
+      {"journal.csv", header + "2020/04/10,,999,1100,400,1100,x\n",
+       "journal.csv:2:13: debit_account: account 999 is not in the chart of data 1 (accounts.csv)"},
+      {"journal.csv", header + "2020/02/30,,130,1100,400,1100,x\n",
+       "journal.csv:2:1: date: no such day: 2020/02/30"},
+      {"journal.csv", header + "2021/04/01,,130,1100,400,1100,x\n",
+       "journal.csv:2:1: date 2021/04/01 outside the period of data 1 (2020/04/01 to 2021/03/31)"},
+      {"journal.csv", header + "2020/04/10,13,130,1100,400,1100,x\n",
+       "journal.csv:2:12: month 13: months are 1 to 12, 15 (interim adjustment) or 18 (year-end "
+       "adjustment)"},
+      {"journal.csv", header + good + "\"no end\n" + good + "x\n",
+       "journal.csv:2:31: the quote opened here is never closed"},
+      {"journal.csv", header + "2020/04/10,,130,1100.12345,400,1100,x\n",
+       "journal.csv:2:17: debit_amount: an amount with more than four decimals"},
+      {"journal.csv", header + "2020/04/10,,130,100000000000000,400,1100,x\n",
+       "journal.csv:2:17: debit_amount: an amount of 10^14 yen or more, which a linkage file "
+       "cannot hold"},
+      {"journal.csv", "", "journal.csv:1:1: an empty file; its first line names the columns"},
+      {"accounts.csv", "code,name,normal_side,class_code,colour\n",
+       "accounts.csv:1:34: unknown column 'colour'; the columns are data code code_text name "
+       "parent normal_side class_code total excluded skip126 skip128"},
+  };
+  std::string db = folder_.File("imported.db");
+  for (const auto& c : cases) {
+    TempFolder csv;
+    std::string from = ExampleWith(csv, c.file, c.text);
+    ToolRun run = Tool("import " + from + " " + db);
+    EXPECT_EQ(run.status, 1) << c.expected;
+    std::vector<std::string> lines = Lines(run.err);
+    ASSERT_FALSE(lines.empty()) << c.expected;
+    EXPECT_EQ(lines[0], from + c.expected);
+    EXPECT_TRUE(FolderContents().empty()) << c.expected;
+  }
+  // Twenty bad lines are listed, the rest counted.
+  TempFolder csv;
+  std::string many = header;
+  for (int i = 0; i < 25; ++i) many += "2020/04/10,99,130,1,400,1,x\n";
+  ToolRun run = Tool("import " + ExampleWith(csv, "journal.csv", many) + " " + db);
+  std::vector<std::string> lines = Lines(run.err);
+  ASSERT_EQ(lines.size(), 22u) << run.err;
+  EXPECT_EQ(lines[19].substr(lines[19].find("journal.csv:")),
+            "journal.csv:21:12: month 99: months "
+            "are 1 to 12, 15 (interim adjustment) or 18 (year-end adjustment)");
+  EXPECT_EQ(lines[20], "... and 5 more bad lines");
+  // The example set itself imports, and the export of that gives the same files again.
+  ToolRun imported = Tool("import " + ExampleWith(csv, "", "") + " " + db);
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(imported.out, "imported 1 company data and 7 journal entries into " + db + "\n");
+  std::string exported = outputs_.File("exported");
+  ASSERT_EQ(Tool("export " + db + " " + exported).status, 0);
+  TempFolder again;
+  ASSERT_EQ(Tool("import " + exported + " " + again.File("again.db")).status, 0);
+  ASSERT_EQ(Tool("export " + again.File("again.db") + " " + again.File("csv")).status, 0);
+  for (const char* name : {"company.csv", "users.csv", "accounts.csv", "departments.csv",
+                           "journal.csv", "assets.csv", "saved_figures.csv"}) {
+    EXPECT_EQ(ReadAll(again.File("csv/") + name), ReadAll(exported + "/" + name)) << name;
+  }
 }
 
 TEST_F(LedviaDbToolTest, EveryToolAnswersHelp) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ledvia/csv_export.h"
+#include "ledvia/csv_import.h"
 #include "ledvia/data_list.h"
 #include "ledvia/generated_company.h"
 #include "ledvia/sample_database.h"
@@ -18,6 +20,8 @@ constexpr const char* kUsage =
     "       ledvia-db generate --entries N [--sole-proprietor] [--departments D]\n"
     "                          [--tax-inclusive] PATH\n"
     "       ledvia-db list PATH\n"
+    "       ledvia-db import FOLDER PATH\n"
+    "       ledvia-db export PATH FOLDER\n"
     "\n"
     "sample    write the bundled sample company database to PATH\n"
     "generate  write one company data (user1) of N journal entries (0 to 100,000,000) with\n"
@@ -25,14 +29,19 @@ constexpr const char* kUsage =
     "          adjustments: a corporation, or a sole proprietor; D departments (0 to 999)\n"
     "list      print a header, then each company data of PATH: number, name, period,\n"
     "          taxation, entity, kind and the users (LEDVIA_USER) whose selection opens it\n"
+    "import    build PATH from the CSV files of FOLDER (company.csv, users.csv, accounts.csv,\n"
+    "          departments.csv, journal.csv, assets.csv, saved_figures.csv; UTF-8 or\n"
+    "          Shift_JIS); every bad line is listed as FILE:LINE:COLUMN: reason, and then\n"
+    "          nothing is written\n"
+    "export    write all of PATH as those CSV files (UTF-8) into FOLDER, a new or empty folder\n"
     "\n"
     "PATH is replaced only when it is a company database; a new database is written beside it\n"
     "and renamed onto it when complete.\n";
 
 int Usage() {
   std::fputs(
-      "usage: ledvia-db sample PATH | generate --entries N [OPTIONS] PATH | list PATH"
-      " (--help)\n",
+      "usage: ledvia-db sample PATH | generate --entries N [OPTIONS] PATH | list PATH | import"
+      " FOLDER PATH | export PATH FOLDER (--help)\n",
       stderr);
   return 2;
 }
@@ -132,6 +141,19 @@ int Generate(const std::vector<std::string>& args) {
   return 0;
 }
 
+int Import(const std::string& folder, const std::string& path) {
+  ledvia::ImportResult result;
+  int code = ledvia::ImportCompanyCsv(folder, path, &result);
+  for (const std::string& problem : result.problems) std::fprintf(stderr, "%s\n", problem.c_str());
+  if (code != 0) {
+    std::fprintf(stderr, "ledvia-db: nothing written to %s\n", path.c_str());
+    return 1;
+  }
+  std::printf("imported %d company data and %lld journal entries into %s\n", result.data,
+              static_cast<long long>(result.entries), path.c_str());
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,5 +171,10 @@ int main(int argc, char** argv) {
   }
   if (command == "generate" && args.size() >= 4) return Generate(args);
   if (command == "list" && args.size() == 2) return List(args[1]);
+  if (command == "import" && args.size() == 3) return Import(args[1], args[2]);
+  if (command == "export" && args.size() == 3) {
+    if (ledvia::ExportCompanyCsv(args[1], args[2], &error) != 0) return Fail(error);
+    return 0;
+  }
   return Usage();
 }
