@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# package.sh: builds the Debian package of the programs: a Release build without tests or
+# sanitizers in build-package/, then CPack; prints the path of the .deb on its last line.
+set -euo pipefail
+case ${1:-} in
+  -h | --help)
+    sed -n '2,3p' "$0" | sed 's/^# \{0,1\}//'
+    exit 0
+    ;;
+  "") ;;
+  *)
+    echo "package.sh: no options but --help" >&2
+    exit 2
+    ;;
+esac
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+dir=$root/build-package
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DQL_TESTS=OFF -DQL_SANITIZE=OFF -DQL_TSAN=OFF >/dev/null
+cmake --build "$dir" -j"$(nproc)" >/dev/null
+(cd "$dir" && cpack -G DEB >/dev/null)
+ls -t "$dir"/*.deb | head -1
