@@ -20,5 +20,9 @@ dir=$root/build-package
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_INSTALL_PREFIX=/usr -DQL_TESTS=OFF -DQL_SANITIZE=OFF -DQL_TSAN=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)" >/dev/null
-(cd "$dir" && cpack -G DEB >/dev/null)
-ls -t "$dir"/*.deb | head -1
+if ! (cd "$dir" && cpack -G DEB >cpack.log 2>&1); then
+  cat "$dir/cpack.log" >&2
+  exit 1
+fi
+# The package CPack names as made, not an older one left in the folder.
+sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p' "$dir/cpack.log"
