@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ledvia/company_file.h"
+#include "winport/program_file.h"
 
 namespace ledvia {
 namespace {
@@ -19,7 +20,7 @@ unsigned g_generation = 0;
 std::string CompanyDatabasePath() {
   const char* configured = std::getenv("LEDVIA_DATA");
   if (configured != nullptr && *configured != '\0') return configured;
-  return LEDVIA_DEFAULT_DATA;
+  return winport::BesideProgram("sample/ledvia-sample.db");
 }
 
 int OpenCompanyDatabase(const std::string& path, std::string* reason) {

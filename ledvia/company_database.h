@@ -11,7 +11,8 @@ struct sqlite3;
 
 namespace ledvia {
 
-// The database file the session attaches to: LEDVIA_DATA when set, else the bundled sample.
+// The database file the session attaches to: LEDVIA_DATA when set, else the bundled sample,
+// sample/ledvia-sample.db in the program's folder (build/bin/, or the installed program folder).
 std::string CompanyDatabasePath();
 
 // Opens `path` read-only as the session's database (see OpenCompanyFile: only a regular file

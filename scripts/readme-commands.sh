@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.." || exit 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LEDVIA_HOME=$work/home
-unset WINPORT_UI WINPORT_UI_RECORD LEDVIA_USER DISPLAY WAYLAND_DISPLAY
+unset WINPORT_UI WINPORT_UI_RECORD LEDVIA_USER LEDVIA_DATA DISPLAY WAYLAND_DISPLAY
 failures=0
 
 # check NAME STATUS PATTERN COMMAND [UNWANTED]: runs COMMAND (bash, standard input empty unless
@@ -56,6 +56,23 @@ check "ledvia-host --help" 0 '^usage: ledvia-host' 'build/bin/ledvia-host --help
 check "ledvia-db --help" 0 '^usage: ledvia-db' 'build/bin/ledvia-db --help'
 check "ledvia-db import of the examples" 0 '^imported 1 company data and 7 journal entries into' \
   "build/bin/ledvia-db import ledvia/examples $work/example.db"
+
+# The Install section: the package is built as README says, then unpacked into a folder of
+# this run instead of installed (no sudo), and the commands run with its programs on the PATH.
+deb=$(sed -n 's#^ *sudo apt install \./\(.*\.deb\)$#\1#p' README.md)
+check "package.sh" 0 "/$deb\$" './scripts/package.sh'
+check "the package's dependencies" 0 'libsqlite3' "dpkg-deb -f $deb Depends"
+if dpkg-deb -x "$deb" "$work/root" 2>"$work/out"; then
+  installed="PATH=$work/root/usr/bin:\$PATH"
+  check "the installed export" 0 '^posted message=.* lparam=0$' \
+    "cd / && echo 'key F12' | $installed ledvia-host --output 'Z:\\tmp\\user1.xml' -- moravel"
+  check "the installed viewer" 0 '^/tmp/user1.xml（確認済み' "$installed linkage-viewer /tmp/user1.xml"
+  check "the installed manual page" 0 '^MORAVEL\(1\)' \
+    "MANPAGER=cat man -l $work/root/usr/share/man/man1/moravel.1.gz"
+else
+  echo "FAILED: $deb could not be unpacked: $(cat "$work/out")"
+  failures=$((failures + 1))
+fi
 
 echo "readme commands: $failures failed"
 ((failures == 0))

@@ -10,6 +10,9 @@ packages+=(qt6-base-dev libxcb1-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xa
 packages+=(clang libclang-rt-14-dev)
 # The format check of scripts/lint.sh.
 packages+=(clang-format)
+# The Debian package of scripts/package.sh: dpkg-shlibdeps finds its dependencies among the
+# ELF files that file(1) picks out; man reads the manual pages it carries.
+packages+=(dpkg-dev file man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

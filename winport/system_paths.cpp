@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -15,6 +14,7 @@
 #include "winport/drive_map.h"
 #include "winport/encoding.h"
 #include "winport/files.h"
+#include "winport/program_file.h"
 #include "winport/windows_path.h"
 
 namespace {
@@ -190,11 +190,10 @@ DWORD GetModuleFileNameA(void* module, LPSTR buffer, DWORD size) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;
   }
-  char target[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", target, sizeof target - 1);
+  std::string program = winport::ProgramFile();
   std::optional<std::string> name;
   // Through a share when no drive reaches the program's folder: it must still find itself.
-  if (length > 0) name = winport::CurrentDriveMap().ToWindowsOrShare(std::string(target, length));
+  if (!program.empty()) name = winport::CurrentDriveMap().ToWindowsOrShare(program);
   if (!name) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;
