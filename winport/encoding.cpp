@@ -3,17 +3,48 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <string_view>
 #include <vector>
 
 namespace winport {
 namespace {
 
+// The converter from `from` to `to`, opened once for each thread that asks: opening one costs
+// more than converting a line.
+iconv_t Converter(const char* to, const char* from) {
+  struct Open {
+    const char* to;
+    const char* from;
+    iconv_t cd;
+  };
+  struct Cache {
+    std::vector<Open> open;
+    ~Cache() {
+      for (const Open& o : open) {
+        if (o.cd != reinterpret_cast<iconv_t>(-1)) iconv_close(o.cd);
+      }
+    }
+  };
+  thread_local Cache cache;
+  for (const Open& o : cache.open) {
+    if (std::string_view(o.to) == to && std::string_view(o.from) == from) return o.cd;
+  }
+  cache.open.push_back({to, from, iconv_open(to, from)});
+  return cache.open.back().cd;
+}
+
 // One conversion through iconv. With lossy set, an input sequence that cannot be converted is
 // replaced by '?' and skipped (one byte, or the whole pair when it starts with a lead byte).
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
                                    bool lossy, std::size_t pairWidth) {
-  iconv_t cd = iconv_open(to, from);
+  // Both encodings keep ASCII as it is: most text (numbers, codes, CSV fields) needs no
+  // converter opened for it.
+  bool ascii = true;
+  for (char c : in) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return std::string(in);
+  iconv_t cd = Converter(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // from the initial shift state
   std::string out;
   std::vector<char> buffer(in.size() * 4 + 16);
   char* src = const_cast<char*>(in.data());
@@ -44,7 +75,6 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     srcLeft -= skip;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
   if (failed) return std::nullopt;
   return out;
 }

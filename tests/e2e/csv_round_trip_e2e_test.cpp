@@ -15,14 +15,6 @@
 
 namespace {
 
-std::optional<std::string> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 class CsvRoundTrip : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -47,7 +39,7 @@ class CsvRoundTrip : public ::testing::Test {
         e2e::Quoted(temp_.MakeFolder("home-" + database.substr(database.rfind('/') + 1))) +
         " WINPORT_UI=" + e2e::Quoted("script:" + script);
     e2e::RunHost(env, "", e2e::BinDir() + "/tessaly");
-    return ReadBytes(output);
+    return e2e::ReadBytes(output);
   }
 
   // Exports `database`, imports the export, and compares the linkage files of `users`.

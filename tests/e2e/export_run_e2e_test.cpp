@@ -42,14 +42,6 @@ const std::string kOverflow = U8(u8"金額が処理できる範囲を超えた�
 const std::string kUnfinished = U8(u8"出力したファイルは完全ではありません。");
 const std::string kUnexpected = U8(u8"消費税情報の出力中にエラーが発生しました。");
 
-std::optional<std::string> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 std::string GoldenPath(const std::string& name) {
   return reinterpret_cast<const char*>(u8"" QL_E2E_GOLDEN_DIR "/") + name;
 }
@@ -126,12 +118,12 @@ class ExportRun : public ::testing::Test {
 
   // The produced file equals the golden file byte for byte and is well-formed XML.
   void ExpectGolden(const std::string& produced, const std::string& golden) const {
-    std::optional<std::string> bytes = ReadBytes(produced);
+    std::optional<std::string> bytes = e2e::ReadBytes(produced);
     ASSERT_TRUE(bytes) << "no file for " << golden;
     if (std::getenv("QL_UPDATE_GOLDEN") != nullptr) {
       std::ofstream(GoldenPath(golden), std::ios::binary) << *bytes;
     }
-    std::optional<std::string> expected = ReadBytes(GoldenPath(golden));
+    std::optional<std::string> expected = e2e::ReadBytes(GoldenPath(golden));
     ASSERT_TRUE(expected) << GoldenPath(golden);
     if (*bytes != *expected) {
       std::size_t at = 0;
@@ -311,17 +303,17 @@ TEST_F(ExportRun, RememberedSettingsAfterSuccess) {
   HostRun noHandshake = Run("user1", Export({}, first), "--raw ''");
   EXPECT_TRUE(noHandshake.Has("no message")) << noHandshake.output;
   EXPECT_TRUE(fs::exists(first));
-  EXPECT_EQ(ReadBytes(settings), "user1/1/1:0/4/3/" + Windows(first) + "\n");
+  EXPECT_EQ(e2e::ReadBytes(settings), "user1/1/1:0/4/3/" + Windows(first) + "\n");
 
   HostRun fixedPath = Run("user1", {"type 1014 5", "type 1016 8", "key F12"},
                           "--output " + e2e::Quoted(Windows(Output())));
   EXPECT_EQ(fixedPath.exitCode, 0) << fixedPath.output;
   EXPECT_TRUE(fs::exists(Output()));
-  EXPECT_EQ(ReadBytes(settings), "user1/1/1:0/5/8/" + Windows(first) + "\n");
+  EXPECT_EQ(e2e::ReadBytes(settings), "user1/1/1:0/5/8/" + Windows(first) + "\n");
 
   HostRun typedPath = Run("user1", Export({"click 1031"}, Output("third.xml")));
   EXPECT_EQ(typedPath.exitCode, 0) << typedPath.output;
-  EXPECT_EQ(ReadBytes(settings), "user1/1/1:1/4/3/" + Windows(first) + "\n");
+  EXPECT_EQ(e2e::ReadBytes(settings), "user1/1/1:1/4/3/" + Windows(first) + "\n");
 }
 
 // A write that fails inside SYSTEM leaves the file closed, so every later section fails too.
@@ -355,7 +347,7 @@ TEST_F(ExportRun, WriteFailureDuringSystem) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.BoxCount(), static_cast<int>(c.boxes.size()));
     EXPECT_TRUE(run.HasInOrder(c.boxes));
-    EXPECT_EQ(ReadBytes(Output()),
+    EXPECT_EQ(e2e::ReadBytes(Output()),
               "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>\r\n\t<SYSTEM>\r\n");
   }
 }
@@ -423,7 +415,7 @@ TEST_F(ExportRun, AmountOverflowEndsTheRun) {
     EXPECT_TRUE(run.Has("lparam=2"));
     EXPECT_EQ(run.BoxCount(), 1);
     EXPECT_TRUE(run.Has(c.message));
-    std::optional<std::string> file = ReadBytes(Output());
+    std::optional<std::string> file = e2e::ReadBytes(Output());
     EXPECT_EQ(file.has_value(), c.fileStarted);
     if (file) {
       EXPECT_NE(file->find("<D020114>"), std::string::npos);

@@ -1,6 +1,8 @@
 #include "tests/e2e/host_run.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "tests/support/temp_folder.h"
 
@@ -64,6 +66,14 @@ bool HostRun::HasInOrder(const std::vector<std::string>& texts) const {
     from = at + text.size();
   }
   return true;
+}
+
+std::optional<std::string> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 }  // namespace e2e

@@ -2,6 +2,7 @@
 // window and prints what it receives, and reading back what they did.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,8 @@ std::string DriveZ(const std::string& linuxPath);
 
 // Single quotes for the shell.
 std::string Quoted(const std::string& text);
+
+// The bytes of a file, or nothing when it cannot be read.
+std::optional<std::string> ReadBytes(const std::string& path);
 
 }  // namespace e2e
