@@ -2,8 +2,9 @@
 # kill_at_any_moment.sh BIN_DIR [SEED] [RUNS]: an export of a large generated company, and
 # ledvia-db writing one, are killed (SIGKILL) at random moments drawn from SEED; after each
 # kill the remembered settings are whole, and the next export works and writes the same file
-# as an export nobody disturbed; ledvia-db's target is either what it was or a whole company
-# database. Exits 1 at the first breach, saying which run and when the kill came.
+# as an export nobody disturbed; ledvia-db's target (generated or imported) is either what it
+# was or a whole company database. Exits 1 at the first breach, saying which run and when the
+# kill came.
 set -euo pipefail
 bin=${1:?usage: kill_at_any_moment.sh BIN_DIR [SEED] [RUNS]}
 RANDOM=${2:-2026}
@@ -55,20 +56,24 @@ for ((run = 1; run <= runs; ++run)); do
   cmp -s "$output" "$work/reference.xml" || fail "run $run (kill after ${delay} ms): next file differs"
 done
 
-# ledvia-db replacing a company database: killed at any moment, the target stays whole.
+# ledvia-db replacing a company database, by generating one or importing one from CSV files:
+# killed at any moment, the target stays whole.
 target=$work/target.db
 cp "$LEDVIA_DATA" "$target"
+"$bin/ledvia-db" export "$LEDVIA_DATA" "$work/csv" >/dev/null
+writers=("generate --entries 60000" "import $work/csv")
 start=$(now_ms)
 "$bin/ledvia-db" generate --entries 60000 "$target" >/dev/null
 span=$(($(now_ms) - start + 1))
 for ((run = 1; run <= runs / 3; ++run)); do
   delay=$((RANDOM % span))
-  "$bin/ledvia-db" generate --entries 60000 "$target" >/dev/null 2>&1 &
+  # shellcheck disable=SC2086 # the writer's words are its arguments
+  "$bin/ledvia-db" ${writers[run % 2]} "$target" >/dev/null 2>&1 &
   tool=$!
   sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
   kill -KILL "$tool" 2>/dev/null || true
   wait "$tool" || true
   "$bin/ledvia-db" list "$target" >/dev/null 2>&1 ||
-    fail "ledvia-db run $run (kill after ${delay} ms): the target is not a whole company database"
+    fail "ledvia-db run $run (${writers[run % 2]%% *}, kill after ${delay} ms): the target is not a whole company database"
 done
 echo "kill_at_any_moment: $runs exports and $((runs / 3)) ledvia-db runs killed; all whole"
