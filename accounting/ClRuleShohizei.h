@@ -8,7 +8,7 @@
 
 namespace ledvia {
 struct TaxSumRows;
-struct TaxSumGroups;
+struct TaxSumNames;
 }  // namespace ledvia
 
 class ClRuleShohizei : public ClRuleBase {
@@ -32,5 +32,5 @@ class ClRuleShohizei : public ClRuleBase {
 
  private:
   std::unique_ptr<ledvia::TaxSumRows> cursor_;
-  std::unique_ptr<ledvia::TaxSumGroups> sums_;  // read by the first walk of a session
+  std::unique_ptr<ledvia::TaxSumNames> names_;  // read by the first walk of a session
 };

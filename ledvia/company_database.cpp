@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "ledvia/account_totals.h"
 #include "ledvia/company_file.h"
 #include "winport/program_file.h"
 
@@ -45,6 +46,7 @@ void CloseCompanyDatabase() {
   EndReading(g_db);
   if (g_db != nullptr) sqlite3_close_v2(g_db);
   g_db = nullptr;
+  ForgetAccountTotals();
   g_summaries = false;
   g_sideTotals = false;
 }

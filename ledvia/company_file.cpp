@@ -148,7 +148,8 @@ int OpenCompanyFile(const std::string& path, CompanyFile* file, std::string* rea
     return kBadData;
   }
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  // One thread at a time uses a connection, so it needs no lock of its own on every call.
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     *reason = DatabaseReason(db, rc);
     sqlite3_close(db);

@@ -1,17 +1,18 @@
-// Account-sum rule. One grouped pass over the journal sides (their running totals where the
-// database keeps them) gives every account's monthly totals; the result holds one row per
+// Account-sum rule. The session's one reading of the account totals (account_totals.h) gives
+// every account's monthly totals, of one department or all; the result holds one row per
 // account and month, so memory follows the chart of accounts, not the number of entries. Total
 // accounts then receive the totals of the accounts below them, and the accounts themselves are
 // read once, in code order, and handed out from memory.
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
 #include <vector>
 
 #include "accounting/ClRuleKamoku.h"
+#include "ledvia/account_totals.h"
 #include "ledvia/company_database.h"
 #include "ledvia/fault_injection.h"
-#include "ledvia/journal_source.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 
@@ -65,35 +66,51 @@ class AccountSumCursor {
   }
 
   int LoadSums(int dataNo, const StBUMONINFO* department) {
-    Statement grouped(CompanyDatabase(),
-                      "SELECT account, month_index, side, SUM(amount), SUM(tax) FROM " +
-                          SideRows() + " WHERE data_no = ?1" +
-                          (department != nullptr ? " AND dept = ?2" : "") +
-                          // In the account totals' own order, so that one department's
-                          // sums need no sorting.
-                          " GROUP BY account, side, month_index");
-    if (!grouped.ok()) return grouped.PrepareCode();
-    grouped.BindInt(1, dataNo);
-    if (department != nullptr) grouped.BindInt(2, department->code);
-    for (;;) {
-      int status = grouped.StepStatus();
-      if (status == kEndOfData) return kOk;
-      if (status != kOk) return status;
-      int slot = ArraySlot(static_cast<int>(grouped.Int(1)));
+    const AccountTotals* totals = nullptr;
+    if (int code = ReadAccountTotals(dataNo, &totals)) return code;
+    auto first = totals->byDepartment.begin();
+    auto last = totals->byDepartment.end();
+    if (department != nullptr) {
+      auto byDept = [](const DepartmentMonthSum& sum, std::int32_t dept) {
+        return sum.dept < dept;
+      };
+      first = std::lower_bound(first, last, department->code, byDept);
+      last = std::find_if(
+          first, last, [&](const DepartmentMonthSum& sum) { return sum.dept != department->code; });
+    }
+    // Every department's sides of an account are summed before the tax is added, so that
+    // leaving 64 bits is seen where the sum does it.
+    struct Raw {
+      std::int64_t amount[2][15] = {};
+      std::int64_t tax[2][15] = {};
+    };
+    std::map<int, Raw> raw;
+    for (auto sum = first; sum != last; ++sum) {
+      int slot = ArraySlot(sum->month);
       if (slot < 0) return kBadData;
-      std::int64_t excluded = 0;
-      std::int64_t tax = 0;
-      std::int64_t included = 0;
-      // The tax-included figure is added here, where leaving 64 bits is seen, not in SQL.
-      if (!grouped.ExactInt(3, &excluded) || !grouped.ExactInt(4, &tax) ||
-          __builtin_add_overflow(excluded, tax, &included)) {
+      int side = sum->side == 1 ? 0 : 1;
+      Raw& account = raw[sum->account];
+      if (__builtin_add_overflow(account.amount[side][slot], sum->amount,
+                                 &account.amount[side][slot]) ||
+          __builtin_add_overflow(account.tax[side][slot], sum->tax, &account.tax[side][slot])) {
         return kBadData;
       }
-      int base = grouped.Int(2) == 1 ? 0 : 2;
-      Sums& sums = sums_[static_cast<int>(grouped.Int(0))];
-      sums.values[base][slot] = excluded;
-      sums.values[base + 1][slot] = included;
     }
+    for (const auto& [code, account] : raw) {
+      Sums& sums = sums_[code];
+      for (int side = 0; side < 2; ++side) {
+        for (int slot = 0; slot < 15; ++slot) {
+          std::int64_t included = 0;
+          if (__builtin_add_overflow(account.amount[side][slot], account.tax[side][slot],
+                                     &included)) {
+            return kBadData;
+          }
+          sums.values[side * 2][slot] = account.amount[side][slot];
+          sums.values[side * 2 + 1][slot] = included;
+        }
+      }
+    }
+    return kOk;
   }
 
   // The accounts in code order, read once: the count and every position then come from the

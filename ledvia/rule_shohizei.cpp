@@ -1,20 +1,19 @@
 // Tax-sum rule: per-account sums of the sides booked at one rate. Sides of category 0 (out of
 // scope) carry no rate of their own and are left out. A stage asks for every rate and every
-// window of months in turn, so the first walk reads the taxed sides once, grouped by rate,
-// month, account and side (a few thousand groups however long the journal), and every walk
-// sums its own rate and months from them: one pass instead of one per rate and window. The
-// session reads one snapshot of the file, so the groups stay true while it lasts.
+// window of months in turn; every walk sums its own rate and months from the session's one
+// reading of the taxed sides, grouped by rate, month, account and side (account_totals.h: a
+// few thousand groups however long the journal). The session reads one snapshot of the file,
+// so the groups stay true while it lasts.
 #include <cstring>
 #include <map>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "accounting/ClRuleShohizei.h"
+#include "ledvia/account_totals.h"
 #include "ledvia/company_database.h"
 #include "ledvia/fault_injection.h"
-#include "ledvia/journal_source.h"
 #include "ledvia/statement.h"
 #include "ledvia/status_codes.h"
 
@@ -35,61 +34,17 @@ struct TaxSumRows {
   std::size_t next = 0;
 };
 
-// The taxed sides of one company data summed by rate, reduced flag, month, account and side.
-struct TaxSumGroups {
-  struct Group {
-    std::int32_t rate = 0;
-    std::int32_t reduced = 0;
-    std::int32_t month = 0;
-    std::int32_t account = 0;
-    bool debit = false;
-    std::int64_t amount = 0;
-    std::int64_t tax = 0;
-  };
+// The code text and name of every account of one company data, read by the first walk of a
+// session.
+struct TaxSumNames {
   unsigned generation = 0;
   int dataNo = 0;
-  std::vector<Group> groups;
   std::map<std::int32_t, std::pair<std::string, std::string>> accounts;  // code text, name
 };
 
 namespace {
 
-int ReadGroups(int dataNo, TaxSumGroups* out) {
-  // Grouped here rather than by SQL: a GROUP BY sorts every row first, which costs several
-  // times the reading itself.
-  Statement sides(CompanyDatabase(),
-                  "SELECT rate, reduced, month_index, account, side, amount, "
-                  "tax FROM " +
-                      SideRows() + " WHERE data_no = ?1 AND taxed = 1");
-  if (!sides.ok()) return sides.PrepareCode();
-  sides.BindInt(1, dataNo);
-  std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, bool>, std::size_t>
-      index;
-  for (;;) {
-    int status = sides.StepStatus();
-    if (status == kEndOfData) break;
-    if (status != kOk) return status;
-    TaxSumGroups::Group side;
-    side.rate = static_cast<std::int32_t>(sides.Int(0));
-    side.reduced = sides.Int(1) != 0 ? 1 : 0;
-    side.month = static_cast<std::int32_t>(sides.Int(2));
-    side.account = static_cast<std::int32_t>(sides.Int(3));
-    side.debit = sides.Int(4) == 1;
-    // A total that left 64 bits is a real number here, refused rather than rounded.
-    if (!sides.ExactInt(5, &side.amount) || !sides.ExactInt(6, &side.tax)) return kBadData;
-    auto [at, added] = index.try_emplace(
-        std::make_tuple(side.rate, side.reduced, side.month, side.account, side.debit),
-        out->groups.size());
-    if (added) {
-      out->groups.push_back(side);
-      continue;
-    }
-    TaxSumGroups::Group& group = out->groups[at->second];
-    if (__builtin_add_overflow(group.amount, side.amount, &group.amount) ||
-        __builtin_add_overflow(group.tax, side.tax, &group.tax)) {
-      return kBadData;
-    }
-  }
+int ReadNames(int dataNo, TaxSumNames* out) {
   Statement names(CompanyDatabase(),
                   "SELECT code, code_text, name FROM accounts WHERE data_no = ?1");
   if (!names.ok()) return names.PrepareCode();
@@ -111,10 +66,10 @@ bool InWindow(int month, int first, int last) {
 }
 
 // The accounts' debit and credit sums at one rate and window, in account order.
-int SumWindow(const TaxSumGroups& sums, int rate, int reduced, int first, int last,
-              bool taxInclusive, std::vector<TaxSumRow>* out) {
+int SumWindow(const std::vector<TaxedSideSum>& groups, const TaxSumNames& names, int rate,
+              int reduced, int first, int last, bool taxInclusive, std::vector<TaxSumRow>* out) {
   std::map<std::int32_t, TaxSumRow> byAccount;
-  for (const TaxSumGroups::Group& group : sums.groups) {
+  for (const TaxedSideSum& group : groups) {
     if (group.rate != rate || group.reduced != reduced || !InWindow(group.month, first, last)) {
       continue;
     }
@@ -128,9 +83,9 @@ int SumWindow(const TaxSumGroups& sums, int rate, int reduced, int first, int la
   }
   for (auto& [account, row] : byAccount) {
     row.account = account;
-    if (auto names = sums.accounts.find(account); names != sums.accounts.end()) {
-      row.codeText = names->second.first;
-      row.name = names->second.second;
+    if (auto found = names.accounts.find(account); found != names.accounts.end()) {
+      row.codeText = found->second.first;
+      row.name = found->second.second;
     }
     // The tax-included figure is added here, where leaving 64 bits is seen.
     if (taxInclusive && (__builtin_add_overflow(row.debit, row.debitTax, &row.debit) ||
@@ -155,17 +110,19 @@ int ClRuleShohizei::MoveReady(int /*sumType*/, int firstMonth, int lastMonth, in
   cursor_.reset();
   int dataNo = 0;
   if (int code = DataNo(&dataNo)) return code;
-  if (sums_ == nullptr || sums_->generation != ledvia::CompanyDatabaseGeneration() ||
-      sums_->dataNo != dataNo) {
-    auto sums = std::make_unique<ledvia::TaxSumGroups>();
-    sums->generation = ledvia::CompanyDatabaseGeneration();
-    sums->dataNo = dataNo;
-    if (int code = ledvia::ReadGroups(dataNo, sums.get())) return code;
-    sums_ = std::move(sums);
+  const ledvia::AccountTotals* totals = nullptr;
+  if (int code = ledvia::ReadAccountTotals(dataNo, &totals)) return code;
+  if (names_ == nullptr || names_->generation != ledvia::CompanyDatabaseGeneration() ||
+      names_->dataNo != dataNo) {
+    auto names = std::make_unique<ledvia::TaxSumNames>();
+    names->generation = ledvia::CompanyDatabaseGeneration();
+    names->dataNo = dataNo;
+    if (int code = ledvia::ReadNames(dataNo, names.get())) return code;
+    names_ = std::move(names);
   }
   auto rows = std::make_unique<ledvia::TaxSumRows>();
-  if (int code = ledvia::SumWindow(*sums_, rate, reduced != 0 ? 1 : 0, firstMonth, lastMonth,
-                                   taxInclusive != 0, &rows->rows)) {
+  if (int code = ledvia::SumWindow(totals->taxed, *names_, rate, reduced != 0 ? 1 : 0, firstMonth,
+                                   lastMonth, taxInclusive != 0, &rows->rows)) {
     return code;
   }
   cursor_ = std::move(rows);
