@@ -7,6 +7,7 @@
 
 #include "ledvia/company_writer.h"
 #include "ledvia/csv_file.h"
+#include "ledvia/csv_read_ahead.h"
 #include "ledvia/csv_tables.h"
 #include "ledvia/csv_values.h"
 #include "ledvia/status_codes.h"
@@ -57,10 +58,11 @@ class TableReader {
         file_(folder + (!folder.empty() && folder.back() == '/' ? "" : "/") +
               std::string(table.file)),
         in_(file_, std::ios::binary),
+        exists_(in_.is_open()),
         reader_(in_),
         positions_(table.columns.size(), -1) {}
 
-  bool Exists() const { return in_.is_open(); }
+  bool Exists() const { return exists_; }
   const std::string& file() const { return file_; }
 
   // Reads the header; false (with the problem reported) when the file cannot be used.
@@ -205,8 +207,9 @@ class TableReader {
   const csv::Table& table_;
   Problems& problems_;
   std::string file_;
-  std::ifstream in_;
-  CsvReader reader_;
+  std::ifstream in_;  // read by reader_'s thread alone
+  bool exists_;
+  CsvReadAhead reader_;
   std::vector<int> positions_;  // field of each column, -1 when left out
   std::size_t width_ = 0;
   CsvRecord record_;

@@ -57,26 +57,29 @@ std::string Fixed(std::string_view text, int decimals, std::size_t wholeDigits,
 
 std::string ParseWhole(std::string_view text, std::int64_t min, std::int64_t max,
                        std::int64_t* value, bool hex) {
-  std::string range = "a whole number from " + std::to_string(min) + " to " + std::to_string(max);
+  // Built only when said: the import parses millions of numbers that are fine.
+  auto notInRange = [&](const char* more) {
+    return "not a whole number from " + std::to_string(min) + " to " + std::to_string(max) + more;
+  };
   std::int64_t parsed = 0;
   if (hex && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    if (text.size() > 18) return "not " + range;
+    if (text.size() > 18) return notInRange("");
     for (char c : text.substr(2)) {
       int digit = IsDigit(c)               ? c - '0'
                   : (c >= 'a' && c <= 'f') ? c - 'a' + 10
                   : (c >= 'A' && c <= 'F') ? c - 'A' + 10
                                            : -1;
-      if (digit < 0) return "not " + range + " (or 0x and hexadecimal digits)";
+      if (digit < 0) return notInRange(" (or 0x and hexadecimal digits)");
       parsed = parsed * 16 + digit;
     }
   } else {
     bool negative = !text.empty() && text.front() == '-';
     if (negative) text.remove_prefix(1);
     while (text.size() > 1 && text.front() == '0') text.remove_prefix(1);
-    if (!Digits(text, 18, &parsed)) return "not " + range;
+    if (!Digits(text, 18, &parsed)) return notInRange("");
     if (negative) parsed = -parsed;
   }
-  if (parsed < min || parsed > max) return "not " + range;
+  if (parsed < min || parsed > max) return notInRange("");
   *value = parsed;
   return "";
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ledvia/csv_file.h"
+#include "ledvia/csv_read_ahead.h"
 #include "ledvia/csv_values.h"
 
 namespace ledvia {
@@ -13,9 +14,10 @@ namespace {
 std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // Every record as [field|field]; a bad record as !LINE:COLUMN reason.
+template <typename Reader = CsvReader>
 std::string Read(const std::string& input) {
   std::istringstream in(input);
-  CsvReader reader(in);
+  Reader reader(in);
   CsvRecord record;
   std::string out;
   while (reader.Next(&record)) {
@@ -78,6 +80,24 @@ TEST(CsvReaderTest, FieldsKnowTheirLineAndCharacterColumn) {
     ASSERT_TRUE(reader.Next(&record));
     EXPECT_EQ(record.line, 3);
   }
+}
+
+// Reading ahead on a thread hands out what the reader reads, in order, over many batches; one
+// left before the end stops its thread.
+TEST(CsvReaderTest, ReadingAheadGivesTheSameRecords) {
+  std::string input;
+  for (int i = 0; i < 5000; ++i) {
+    input += std::to_string(i) + (i % 7 == 0    ? ",\"two\nlines\"\n"
+                                  : i % 11 == 0 ? ",a\"b\n"
+                                                : ",x\r\n");
+  }
+  EXPECT_EQ(Read<CsvReadAhead>(input), Read(input));
+  EXPECT_EQ(Read<CsvReadAhead>(""), "");
+  std::istringstream in(input);
+  CsvReadAhead early(in);
+  CsvRecord record;
+  ASSERT_TRUE(early.Next(&record));
+  EXPECT_EQ(record.fields[0].text, "0");
 }
 
 TEST(CsvValuesTest, ReadsAndWritesAmountsDatesAndRates) {
