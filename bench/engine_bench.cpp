@@ -197,8 +197,14 @@ int main(int argc, char** argv) {
       runs = std::max(1, std::atoi(argv[++i]));
     } else if (std::strcmp(argv[i], "--base") == 0 && i + 1 < argc) {
       base = std::filesystem::absolute(argv[++i]).string();
-    } else {
+    } else if (argv[i][0] != '\0' && std::strspn(argv[i], "0123456789") == std::strlen(argv[i])) {
       sizes.push_back(std::atoll(argv[i]));
+    } else {
+      // --help, or anything that is no number of entries, gets the usage instead of a run.
+      bool help = std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0;
+      std::fputs("usage: engine_bench [--runs N] [--base DIR] [ENTRIES...]\n",
+                 help ? stdout : stderr);
+      return help ? 0 : 2;
     }
   }
   if (sizes.empty()) sizes = {10000, 100000, 1000000};
