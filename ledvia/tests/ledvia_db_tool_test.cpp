@@ -315,6 +315,33 @@ TEST_F(LedviaDbToolTest, ImportRefusesBrokenCsvAndWritesNothing) {
   }
 }
 
+// A Shift_JIS set with awkward values: the import reads them, and its export writes them as
+// RFC 4180 UTF-8 that reads back to the same values (a summary with a comma, quotes and a line
+// break; a negative amount; the smallest fraction of a yen).
+TEST_F(LedviaDbToolTest, AwkwardValuesSurviveImportAndExport) {
+  TempFolder csv;
+  // Ordinary literals are code page 932 here.
+  std::string from =
+      ExampleWith(csv, "journal.csv",
+                  "date,debit_account,debit_amount,credit_account,credit_amount,summary\r\n"
+                  "20200410,130,-1.5,400,0.0001,\"売上, \"\"特別\"\"\r\n二行目\"\r\n");
+  std::string db = folder_.File("awkward.db");
+  ToolRun imported = Tool("import " + from + " " + db);
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  std::string exported = outputs_.File("awkward");
+  ASSERT_EQ(Tool("export " + db + " " + exported).status, 0);
+  std::string journal = ReadAll(exported + "/journal.csv");
+  EXPECT_EQ(journal.rfind("\xEF\xBB\xBF", 0), 0u);
+  EXPECT_NE(journal.find(",-1.5,"), std::string::npos) << journal;
+  EXPECT_NE(journal.find(",0.0001,"), std::string::npos) << journal;
+  const std::string summary = reinterpret_cast<const char*>(u8"\"売上, \"\"特別\"\"\r\n二行目\"");
+  EXPECT_NE(journal.find(summary), std::string::npos) << journal;
+  TempFolder again;
+  ASSERT_EQ(Tool("import " + exported + " " + again.File("again.db")).status, 0);
+  ASSERT_EQ(Tool("export " + again.File("again.db") + " " + again.File("csv")).status, 0);
+  EXPECT_EQ(ReadAll(again.File("csv/journal.csv")), journal);
+}
+
 TEST_F(LedviaDbToolTest, EveryToolAnswersHelp) {
   const char* bin = std::getenv("QL_BIN_DIR");
   for (const char* tool :
