@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 
@@ -137,7 +138,17 @@ const FailureCase kFailureCases[] = {
     {"user3", "ClRuleGenkashokyaku::Move", 7, 1, Told::kLibrary},
     {"user3", "ClAccPeriod::GetPeriodByMonthKind", 7, 1, Told::kLibrary},
 };
-INSTANTIATE_TEST_SUITE_P(Cases, ExportRunFailureTest, testing::ValuesIn(kFailureCases));
+// Named for the user, the call and when it fails, so that a failing row says which it is.
+std::string FailureCaseName(const testing::TestParamInfo<FailureCase>& info) {
+  std::string name = std::string(info.param.user) + "_" + info.param.call + "_after" +
+                     std::to_string(info.param.after);
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return std::to_string(info.index) + "_" + name;
+}
+INSTANTIATE_TEST_SUITE_P(Cases, ExportRunFailureTest, testing::ValuesIn(kFailureCases),
+                         FailureCaseName);
 
 TEST_P(ExportRunFailureTest, AFailedStageEndsTheRunBeforeTheFile) {
   const FailureCase& c = GetParam();
