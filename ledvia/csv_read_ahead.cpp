@@ -31,7 +31,12 @@ void CsvReadAhead::Read() {
       batch.records.resize(kBatchRecords);
       batch.count = 0;
       bool more = true;
-      while (batch.count < kBatchRecords && (more = reader_.Next(&batch.records[batch.count]))) {
+      // A batch ends at its count of records or of bytes, so that long fields held ahead
+      // cost a few MiB at most, as short ones do.
+      std::size_t bytes = 0;
+      while (batch.count < kBatchRecords && bytes < kBatchBytes &&
+             (more = reader_.Next(&batch.records[batch.count]))) {
+        for (const CsvField& field : batch.records[batch.count].fields) bytes += field.text.size();
         ++batch.count;
       }
       {

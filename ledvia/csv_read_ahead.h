@@ -1,7 +1,8 @@
 // A CsvReader on a thread of its own, a few batches of records ahead of the one who uses
 // them: reading and decoding the text then shares the machine with checking the values and
 // writing them, which a long journal file otherwise does one after the other. The records come
-// out exactly as the CsvReader gives them, in order; memory stays a few batches of records.
+// out exactly as the CsvReader gives them, in order; memory stays a few batches, each ending
+// once it holds 256 records or a MiB of text.
 #pragma once
 
 #include <condition_variable>
@@ -35,6 +36,7 @@ class CsvReadAhead {
     std::size_t count = 0;
   };
   static constexpr std::size_t kBatchRecords = 256;
+  static constexpr std::size_t kBatchBytes = 1 << 20;
   static constexpr std::size_t kBatchesAhead = 4;
 
   void Read();

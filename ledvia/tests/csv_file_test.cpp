@@ -93,6 +93,10 @@ TEST(CsvReaderTest, ReadingAheadGivesTheSameRecords) {
   }
   EXPECT_EQ(Read<CsvReadAhead>(input), Read(input));
   EXPECT_EQ(Read<CsvReadAhead>(""), "");
+  std::string wide;  // batches that end at their size in bytes
+  for (int i = 0; i < 20; ++i)
+    wide += std::string(300000, 'a' + i) + "," + std::to_string(i) + "\n";
+  EXPECT_EQ(Read<CsvReadAhead>(wide), Read(wide));
   std::istringstream in(input);
   CsvReadAhead early(in);
   CsvRecord record;
