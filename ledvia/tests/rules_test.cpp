@@ -108,6 +108,17 @@ TEST_F(RulesTest, AccountSumsOfOneDepartment) {
             Yen(20));
   EXPECT_EQ(AccountSums().at(chart::kRent).MonthAmount(StKAMOKUSUMINFO::kDebitExcluded, 1),
             Yen(123));
+  // The sums a session read are not carried into the next session, of another file.
+  CompanyWriter other;
+  std::string otherPath = folder_.File("other.db");
+  ASSERT_EQ(other.Create(otherPath), 0) << other.Error();
+  ASSERT_EQ(other.AddData(data_), 0) << other.Error();
+  ASSERT_EQ(chart::AddChart(other, data_.dataNo), 0) << other.Error();
+  ASSERT_EQ(other.AddUser("user1", 1, data_.dataNo), 0) << other.Error();
+  ASSERT_EQ(other.AddEntry(1, Entry(20200410, chart::kRent, chart::kBank, 7)), 0);
+  ASSERT_EQ(other.Finish(), 0) << other.Error();
+  ASSERT_EQ(OpenCompanyDatabase(otherPath), 0);
+  EXPECT_EQ(AccountSums().at(chart::kRent).MonthAmount(StKAMOKUSUMINFO::kDebitExcluded, 1), Yen(7));
 }
 
 TEST_F(RulesTest, SetMovePosSkipsAccounts) {
