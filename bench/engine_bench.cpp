@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "ledvia/generated_company.h"
+#include "ledvia/schema.h"
 
 extern char** environ;
 
@@ -84,8 +85,9 @@ int Run(std::vector<std::string> args, rusage* usage) {
 // another schema is not taken for this one.
 std::string CompanyFile(const char* kind, const ledvia::GeneratedCompanyShape& shape,
                         const std::string& base) {
-  std::string path = Temp("engine-bench-" + std::string(base.empty() ? "s3" : "base") + "-" + kind +
-                          "-" + std::to_string(shape.entries) + ".db");
+  std::string path = Temp("engine-bench-" +
+                          (base.empty() ? "s" + std::to_string(ledvia::kSchemaVersion) : "base") +
+                          "-" + kind + "-" + std::to_string(shape.entries) + ".db");
   if (std::filesystem::exists(path)) return path;
   std::string error;
   if (base.empty()) {

@@ -25,10 +25,49 @@ bool Add(std::int64_t* sum, std::int64_t value) {
   return !__builtin_add_overflow(*sum, value, sum);
 }
 
-int Read(int dataNo, AccountTotals* out) {
-  // The account totals hold one row per key already, in this order; the journal's sides are
-  // grouped to the same key first. Either way the rows come sorted, so that a department's
-  // sums are summed as they come, without a lookup.
+// Version 4 keeps both sums as they are wanted, one row per key, in the order wanted.
+int ReadSplitTotals(int dataNo, AccountTotals* out) {
+  Statement departments(CompanyDatabase(),
+                        "SELECT dept, account, side, month_index, amount, tax FROM "
+                        "journal_department_totals WHERE data_no = ?1 ORDER BY dept, account, "
+                        "side, month_index");
+  if (!departments.ok()) return departments.PrepareCode();
+  departments.BindInt(1, dataNo);
+  int status = kOk;
+  while ((status = departments.StepStatus()) == kOk) {
+    DepartmentMonthSum& sum = out->byDepartment.emplace_back();
+    sum.dept = static_cast<std::int32_t>(departments.Int(0));
+    sum.account = static_cast<std::int32_t>(departments.Int(1));
+    sum.side = static_cast<std::int32_t>(departments.Int(2));
+    sum.month = static_cast<std::int32_t>(departments.Int(3));
+    // A total that left 64 bits is a real number here, refused rather than rounded.
+    if (!departments.ExactInt(4, &sum.amount) || !departments.ExactInt(5, &sum.tax)) {
+      return kBadData;
+    }
+  }
+  if (status != kEndOfData) return status;
+
+  Statement taxed(CompanyDatabase(),
+                  "SELECT rate, reduced, month_index, account, side, amount, tax FROM "
+                  "journal_taxed_totals WHERE data_no = ?1");
+  if (!taxed.ok()) return taxed.PrepareCode();
+  taxed.BindInt(1, dataNo);
+  while ((status = taxed.StepStatus()) == kOk) {
+    TaxedSideSum& sum = out->taxed.emplace_back();
+    sum.rate = static_cast<std::int32_t>(taxed.Int(0));
+    sum.reduced = taxed.Int(1) != 0 ? 1 : 0;
+    sum.month = static_cast<std::int32_t>(taxed.Int(2));
+    sum.account = static_cast<std::int32_t>(taxed.Int(3));
+    sum.debit = taxed.Int(4) == 1;
+    if (!taxed.ExactInt(5, &sum.amount) || !taxed.ExactInt(6, &sum.tax)) return kBadData;
+  }
+  return status == kEndOfData ? kOk : status;
+}
+
+// Versions 1 to 3: the account totals (or the journal's sides, grouped to their key first)
+// hold both sums at a finer grain, summed here. Either way the rows come sorted, so that a
+// department's sums are summed as they come, without a lookup.
+int ReadAccountTotalRows(int dataNo, AccountTotals* out) {
   bool grouped = !CompanyDatabaseHasSummaries();
   Statement rows(
       CompanyDatabase(),
@@ -93,7 +132,9 @@ int ReadAccountTotals(int dataNo, const AccountTotals** out) {
     auto kept = std::make_unique<Kept>();
     kept->generation = CompanyDatabaseGeneration();
     kept->dataNo = dataNo;
-    if (int code = Read(dataNo, &kept->totals)) return code;
+    int code = CompanyDatabaseHasDepartmentTotals() ? ReadSplitTotals(dataNo, &kept->totals)
+                                                    : ReadAccountTotalRows(dataNo, &kept->totals);
+    if (code != kOk) return code;
     g_kept = std::move(kept);
   }
   *out = &g_kept->totals;

@@ -1,7 +1,7 @@
 // The journal's sides summed by account, read once per session and company data. The
 // account-sum rule asks for every department in turn and the tax-sum rule for every rate and
-// window; both take their figures from one pass over the account totals (the journal's sides
-// themselves where the file keeps no totals), instead of one pass per question.
+// window; both take their figures from one reading of the journal summaries (the journal's
+// sides themselves where the file keeps none), instead of one pass per question.
 #pragma once
 
 #include <cstdint>

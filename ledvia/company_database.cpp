@@ -14,6 +14,7 @@ namespace {
 sqlite3* g_db = nullptr;
 bool g_summaries = false;
 bool g_sideTotals = false;
+bool g_departmentTotals = false;
 unsigned g_generation = 0;
 
 }  // namespace
@@ -36,6 +37,7 @@ int OpenCompanyDatabase(const std::string& path, std::string* reason) {
   g_db = file.db;
   g_summaries = file.schemaVersion >= 2;
   g_sideTotals = file.schemaVersion >= 3;
+  g_departmentTotals = file.schemaVersion >= 4;
   ++g_generation;
   return 0;
 }
@@ -49,6 +51,7 @@ void CloseCompanyDatabase() {
   ForgetAccountTotals();
   g_summaries = false;
   g_sideTotals = false;
+  g_departmentTotals = false;
 }
 
 sqlite3* CompanyDatabase() { return g_db; }
@@ -56,6 +59,8 @@ sqlite3* CompanyDatabase() { return g_db; }
 bool CompanyDatabaseHasSummaries() { return g_db != nullptr && g_summaries; }
 
 bool CompanyDatabaseHasSideTotals() { return g_db != nullptr && g_sideTotals; }
+
+bool CompanyDatabaseHasDepartmentTotals() { return g_db != nullptr && g_departmentTotals; }
 
 unsigned CompanyDatabaseGeneration() { return g_generation; }
 

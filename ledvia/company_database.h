@@ -27,6 +27,9 @@ sqlite3* CompanyDatabase();
 bool CompanyDatabaseHasSummaries();
 // Whether it keeps the journal's sides summed by tax category (schema version 3 and later).
 bool CompanyDatabaseHasSideTotals();
+// Whether it keeps the sides summed by department and the taxed sides summed by rate (schema
+// version 4 and later) instead of the wider account totals of versions 2 and 3.
+bool CompanyDatabaseHasDepartmentTotals();
 // A number that changes with every successful open, so that state chosen in one session (a
 // set object's data id) is not carried into the next one.
 unsigned CompanyDatabaseGeneration();

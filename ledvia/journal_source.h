@@ -11,7 +11,8 @@
 
 namespace ledvia {
 
-// A source of journal sides, for FROM: columns data_no, dept, account, side (1 debit, 2
+// A source of journal sides for a file of schema versions 1 to 3 (version 4 keeps the two sums
+// read from it as tables of their own), for FROM: columns data_no, dept, account, side (1 debit, 2
 // credit), month_index, taxed (1 when the side's category is not 0), rate, reduced, amount and
 // tax (sums over the side rows of a group).
 std::string SideRows();

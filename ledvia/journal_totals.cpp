@@ -29,11 +29,16 @@ void JournalTotals::Add(int dataNo, int monthIndex, const EntrySpec& e) {
       {2, e.creditAccount, e.creditDept, e.creditCategory, e.creditAmount, e.creditTax},
   };
   for (const auto& s : sides) {
-    Totals& account = accounts_[{dataNo, s.dept, s.account, s.side, monthIndex,
-                                 s.category != 0 ? 1 : 0, e.rate, e.reduced}];
-    ++account.count;
-    account.sums[0].Add(s.amount);
-    account.sums[1].Add(s.tax);
+    Totals& department = departments_[{dataNo, s.dept, s.account, s.side, monthIndex}];
+    ++department.count;
+    department.sums[0].Add(s.amount);
+    department.sums[1].Add(s.tax);
+    if (s.category != 0) {
+      Totals& taxed = taxed_[{dataNo, e.rate, e.reduced, monthIndex, s.account, s.side}];
+      ++taxed.count;
+      taxed.sums[0].Add(s.amount);
+      taxed.sums[1].Add(s.tax);
+    }
     Totals& side = sides_[{dataNo, monthIndex, s.side, s.account, s.dept, s.category}];
     ++side.count;
     side.sums[0].Add(s.amount);
@@ -82,9 +87,15 @@ int JournalTotals::Write(sqlite3* db, std::string* error) const {
     return code;
   }
   if (int code = WriteTable(db,
-                            "INSERT INTO journal_account_totals VALUES "
-                            "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)",
-                            accounts_, 2, error)) {
+                            "INSERT INTO journal_department_totals VALUES "
+                            "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)",
+                            departments_, 2, error)) {
+    return code;
+  }
+  if (int code = WriteTable(db,
+                            "INSERT INTO journal_taxed_totals VALUES "
+                            "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)",
+                            taxed_, 2, error)) {
     return code;
   }
   return WriteTable(db,

@@ -44,11 +44,13 @@ class JournalTotals {
     Sum sums[4];
   };
   using GroupKey = std::array<std::int64_t, 7>;
-  using AccountKey = std::array<std::int64_t, 8>;
+  using DepartmentKey = std::array<std::int64_t, 5>;
+  using TaxedKey = std::array<std::int64_t, 6>;
   using SideKey = std::array<std::int64_t, 6>;
 
   std::unordered_map<GroupKey, Totals, KeyHash<7>> groups_;
-  std::unordered_map<AccountKey, Totals, KeyHash<8>> accounts_;
+  std::unordered_map<DepartmentKey, Totals, KeyHash<5>> departments_;
+  std::unordered_map<TaxedKey, Totals, KeyHash<6>> taxed_;
   std::unordered_map<SideKey, Totals, KeyHash<6>> sides_;
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <string>
+#include <utility>
 
 #include "ledvia/status_codes.h"
 
@@ -113,13 +114,16 @@ ANALYZE;
 // Version 2: running totals of the journal, so that the summing calls read one row per group
 // instead of every entry. journal_groups holds the entries by month, the two sides'
 // categories, rate and business type (what a find of categories and months, SumTax and the
-// counts need); journal_account_totals the sides by account, department, month and rate (what
-// the account and tax sums need). Version 3 adds journal_side_totals, the sides by month,
-// side, account, department and tax category (what sums of sides by category need; narrower
-// than the account totals, so that neither reader pays for the other's keys). The triggers
-// keep them all in step with every change to the journal, whoever makes it. The sum columns have no
-// type, so that a total that leaves 64 bits stays the real number SQLite makes of it and is refused
-// when read, instead of turning back into a wrong integer.
+// counts need). Version 3 adds journal_side_totals, the sides by month, side, account,
+// department and tax category (what sums of sides by category need). Version 4 replaces the
+// account totals of versions 2 and 3 (the sides by department, account, side, month, taxed,
+// rate and reduced flag) by the two sums read from them: journal_department_totals, the sides
+// by department, account, side and month (the account sums), and journal_taxed_totals, the
+// taxed sides by rate, reduced flag, month, account and side (the tax sums). Each is a fraction
+// of the rows of the wider table, so reading and checking them costs that much less. The
+// triggers keep them all in step with every change to the journal, whoever makes it. The sum
+// columns have no type, so that a total that leaves 64 bits stays the real number SQLite makes
+// of it and is refused when read, instead of turning back into a wrong integer.
 constexpr const char* kSummaryTables = R"sql(
 CREATE TABLE journal_groups(
   data_no INTEGER NOT NULL,
@@ -133,18 +137,25 @@ CREATE TABLE journal_groups(
   debit_amount, debit_tax, credit_amount, credit_tax,
   PRIMARY KEY (data_no, month_index, debit_category, credit_category, rate, reduced,
                business_type)) WITHOUT ROWID;
-CREATE TABLE journal_account_totals(
+CREATE TABLE journal_department_totals(
   data_no INTEGER NOT NULL,
   dept INTEGER NOT NULL,
   account INTEGER NOT NULL,
   side INTEGER NOT NULL,
   month_index INTEGER NOT NULL,
-  taxed INTEGER NOT NULL,
-  rate INTEGER NOT NULL,
-  reduced INTEGER NOT NULL,
   sides INTEGER NOT NULL,
   amount, tax,
-  PRIMARY KEY (data_no, dept, account, side, month_index, taxed, rate, reduced)) WITHOUT ROWID;
+  PRIMARY KEY (data_no, dept, account, side, month_index)) WITHOUT ROWID;
+CREATE TABLE journal_taxed_totals(
+  data_no INTEGER NOT NULL,
+  rate INTEGER NOT NULL,
+  reduced INTEGER NOT NULL,
+  month_index INTEGER NOT NULL,
+  account INTEGER NOT NULL,
+  side INTEGER NOT NULL,
+  sides INTEGER NOT NULL,
+  amount, tax,
+  PRIMARY KEY (data_no, rate, reduced, month_index, account, side)) WITHOUT ROWID;
 CREATE TABLE journal_side_totals(
   data_no INTEGER NOT NULL,
   month_index INTEGER NOT NULL,
@@ -190,22 +201,46 @@ std::string SummaryChange(const std::string& row, char sign) {
   for (const char* side : {"debit", "credit"}) {
     const std::string p = r + side + "_";
     const std::string sideNo = side[0] == 'd' ? "1" : "2";
-    std::string key = "data_no = " + r + "data_no AND dept = " + p + "dept AND account = " + p +
-                      "account AND side = " + sideNo + " AND month_index = " + r +
-                      "month_index AND taxed = (" + p + "category <> 0) AND rate = " + r +
-                      "rate AND reduced = " + r + "reduced";
-    if (sign == '+') {
-      sql += "INSERT INTO journal_account_totals VALUES (" + r + "data_no, " + p + "dept, " + p +
-             "account, " + sideNo + ", " + r + "month_index, " + p + "category <> 0, " + r +
-             "rate, " + r + "reduced, 1, " + p + "amount, " + p +
-             "tax) ON CONFLICT (data_no, dept, account, side, month_index, taxed, rate, reduced) "
-             "DO UPDATE SET sides = sides + 1, amount = amount + excluded.amount, tax = tax + "
-             "excluded.tax;\n";
-    } else {
-      sql += "UPDATE journal_account_totals SET sides = sides - 1, amount = amount - " + p +
-             "amount, tax = tax - " + p + "tax WHERE " + key + ";\n";
-      sql += "DELETE FROM journal_account_totals WHERE " + key + " AND sides = 0;\n";
-    }
+    // Adds the side to (sign +) or takes it from (sign -) its sums in `table`, keyed by `key`
+    // (column and value), when `where` (SQL) says the table keeps such sides.
+    auto upsertAndTake = [&](const char* table,
+                             const std::vector<std::pair<std::string, std::string>>& key,
+                             const std::string& where) {
+      std::string names;
+      std::string values;
+      std::string match;
+      for (const auto& [column, value] : key) {
+        names += column + ", ";
+        values += value + ", ";
+        match += column + " = " + value + " AND ";
+      }
+      if (sign == '+') {
+        names.resize(names.size() - 2);
+        sql += std::string("INSERT INTO ") + table + " SELECT " + values + "1, " + p + "amount, " +
+               p + "tax WHERE " + where + " ON CONFLICT (" + names +
+               ") DO UPDATE SET sides = sides + 1, amount = amount + excluded.amount, tax = tax + "
+               "excluded.tax;\n";
+      } else {
+        sql += std::string("UPDATE ") + table + " SET sides = sides - 1, amount = amount - " + p +
+               "amount, tax = tax - " + p + "tax WHERE " + match + where + ";\n";
+        sql += std::string("DELETE FROM ") + table + " WHERE " + match + "sides = 0;\n";
+      }
+    };
+    upsertAndTake("journal_department_totals",
+                  {{"data_no", r + "data_no"},
+                   {"dept", p + "dept"},
+                   {"account", p + "account"},
+                   {"side", sideNo},
+                   {"month_index", r + "month_index"}},
+                  "1");
+    upsertAndTake("journal_taxed_totals",
+                  {{"data_no", r + "data_no"},
+                   {"rate", r + "rate"},
+                   {"reduced", r + "reduced"},
+                   {"month_index", r + "month_index"},
+                   {"account", p + "account"},
+                   {"side", sideNo}},
+                  p + "category <> 0");
     std::string sideKey = "data_no = " + r + "data_no AND month_index = " + r +
                           "month_index AND side = " + sideNo + " AND account = " + p +
                           "account AND dept = " + p + "dept AND category = " + p + "category";
@@ -239,8 +274,16 @@ std::string SummaryTriggers() {
 constexpr const char* kTableNames[] = {"data",         "period_calendar", "users",
                                        "tax_settings", "accounts",        "departments",
                                        "journal",      "fixed_assets",    "saved_figures"};
-constexpr const char* kSummaryTableNames[] = {"journal_groups", "journal_account_totals"};
-constexpr const char* kSideTotalsTable = "journal_side_totals";
+// The summary tables each version keeps, from the version that added them to the one that
+// dropped them.
+constexpr struct {
+  const char* name;
+  int first, last;
+} kSummaryTableNames[] = {
+    {"journal_groups", 2, kSchemaVersion},       {"journal_account_totals", 2, 3},
+    {"journal_side_totals", 3, kSchemaVersion},  {"journal_department_totals", 4, kSchemaVersion},
+    {"journal_taxed_totals", 4, kSchemaVersion},
+};
 
 int Exec(sqlite3* db, const std::string& sql, std::string* error) {
   char* message = nullptr;
@@ -285,12 +328,11 @@ std::string MissingCompanyTable(sqlite3* db, int version) {
   for (const char* table : kTableNames) {
     if (!HasTable(db, table)) return table;
   }
-  if (version >= 2) {
-    for (const char* table : kSummaryTableNames) {
-      if (!HasTable(db, table)) return table;
+  for (const auto& table : kSummaryTableNames) {
+    if (version >= table.first && version <= table.last && !HasTable(db, table.name)) {
+      return table.name;
     }
   }
-  if (version >= 3 && !HasTable(db, kSideTotalsTable)) return kSideTotalsTable;
   return std::string();
 }
 

@@ -10,7 +10,8 @@ namespace ledvia {
 
 // The version written, and the newest read. Version 1 has no journal summaries, version 2 no
 // side totals by tax category; the business core reads what they lack from the journal.
-constexpr int kSchemaVersion = 3;
+// Versions 2 and 3 keep the account totals that version 4 splits into two narrower sums.
+constexpr int kSchemaVersion = 4;
 
 // Creates the tables of the schema, the journal summaries with the triggers that keep them, and
 // the version record in the empty database `db`, but not the secondary indexes. 0 on success,

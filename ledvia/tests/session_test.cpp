@@ -103,7 +103,7 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
   std::filesystem::copy_file(SamplePath(), sample);
   const std::string newer = folder / "newer.db";
   std::filesystem::copy_file(SamplePath(), newer);
-  Exec(newer, "UPDATE ledvia_meta SET value = 4 WHERE key = 'schema_version'");
+  Exec(newer, "UPDATE ledvia_meta SET value = 5 WHERE key = 'schema_version'");
   const std::string other = folder / "other.db";
   Exec(other, "CREATE TABLE notes(text)");
   const std::string fifo = folder / "pipe.db";
@@ -123,14 +123,14 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
   std::filesystem::resize_file(truncated, std::filesystem::file_size(truncated) / 2);
   const std::string flipped = crafted("flipped.db", nullptr);
   {
-    // Over the header of the first page of the account totals, which every export reads (the
+    // Over the header of the first page of the department totals, which every export reads (the
     // page size is at offset 16, big-endian; pages count from 1).
     sqlite3* db = nullptr;
     sqlite3_stmt* stmt = nullptr;
     ASSERT_EQ(sqlite3_open(flipped.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_prepare_v2(db,
                                  "SELECT rootpage FROM sqlite_schema WHERE name = "
-                                 "'journal_account_totals'",
+                                 "'journal_department_totals'",
                                  -1, &stmt, nullptr),
               SQLITE_OK);
     ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
@@ -160,7 +160,7 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
        "not a company database"},
       {folder.WriteFile("empty.db", ""), "an empty file"},
       {other, "not a company database"},
-      {newer, "schema version 4, newer than this program reads"},
+      {newer, "schema version 5, newer than this program reads"},
       {folder.MakeFolder("folder.db"), "a folder"},
       {fifo, "not a regular file"},
       {sample, "locked by another process"},

@@ -34,12 +34,20 @@ constexpr const char* kGroupsOfTheJournal =
     "COUNT(*), SUM(debit_amount), SUM(debit_tax), SUM(credit_amount), SUM(credit_tax) FROM "
     "journal GROUP BY 1, 2, 3, 4, 5, 6, 7";
 constexpr const char* kSidesOfTheJournal =
-    "SELECT data_no, dept, account, side, month_index, taxed, rate, reduced, COUNT(*), "
-    "SUM(amount), SUM(tax) FROM (SELECT data_no, debit_dept AS dept, debit_account AS account, 1 "
-    "AS side, month_index, debit_category <> 0 AS taxed, rate, reduced, debit_amount AS amount, "
-    "debit_tax AS tax FROM journal UNION ALL SELECT data_no, credit_dept, credit_account, 2, "
-    "month_index, credit_category <> 0, rate, reduced, credit_amount, credit_tax FROM journal) "
-    "GROUP BY 1, 2, 3, 4, 5, 6, 7, 8";
+    "(SELECT data_no, debit_dept AS dept, debit_account AS account, 1 AS side, month_index, "
+    "debit_category <> 0 AS taxed, rate, reduced, debit_amount AS amount, debit_tax AS tax FROM "
+    "journal UNION ALL SELECT data_no, credit_dept, credit_account, 2, month_index, "
+    "credit_category <> 0, rate, reduced, credit_amount, credit_tax FROM journal)";
+const std::string kDepartmentSidesOfTheJournal =
+    std::string(
+        "SELECT data_no, dept, account, side, month_index, COUNT(*), SUM(amount), "
+        "SUM(tax) FROM ") +
+    kSidesOfTheJournal + " GROUP BY 1, 2, 3, 4, 5";
+const std::string kTaxedSidesOfTheJournal =
+    std::string(
+        "SELECT data_no, rate, reduced, month_index, account, side, COUNT(*), "
+        "SUM(amount), SUM(tax) FROM ") +
+    kSidesOfTheJournal + " WHERE taxed GROUP BY 1, 2, 3, 4, 5, 6";
 constexpr const char* kSidesByCategoryOfTheJournal =
     "SELECT data_no, month_index, side, account, dept, category, COUNT(*), SUM(amount), SUM(tax) "
     "FROM (SELECT data_no, month_index, 1 AS side, debit_account AS account, debit_dept AS dept, "
@@ -79,7 +87,10 @@ TEST(JournalSummariesTest, TriggersKeepThemEqualToTheJournal) {
   for (const auto& c : changes) {
     ASSERT_EQ(sqlite3_exec(db, c.sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     EXPECT_EQ(Difference(db, "SELECT * FROM journal_groups", kGroupsOfTheJournal), 0) << c.change;
-    EXPECT_EQ(Difference(db, "SELECT * FROM journal_account_totals", kSidesOfTheJournal), 0)
+    EXPECT_EQ(
+        Difference(db, "SELECT * FROM journal_department_totals", kDepartmentSidesOfTheJournal), 0)
+        << c.change;
+    EXPECT_EQ(Difference(db, "SELECT * FROM journal_taxed_totals", kTaxedSidesOfTheJournal), 0)
         << c.change;
     EXPECT_EQ(Difference(db, "SELECT * FROM journal_side_totals", kSidesByCategoryOfTheJournal), 0)
         << c.change;
@@ -96,6 +107,7 @@ struct Export {
   std::vector<std::int64_t> taxableSales;  // per rate slot, tax-excluded
   bool fromSummaries = false;
   bool sideTotals = false;
+  bool departmentTotals = false;
 };
 
 Export RunExport(const std::string& path, const MonthFind& months) {
@@ -103,6 +115,7 @@ Export RunExport(const std::string& path, const MonthFind& months) {
   EXPECT_EQ(OpenCompanyDatabase(path), 0);
   run.fromSummaries = CompanyDatabaseHasSummaries();
   run.sideTotals = CompanyDatabaseHasSideTotals();
+  run.departmentTotals = CompanyDatabaseHasDepartmentTotals();
   StDATAINFO data;
   StSHOHIZEIINFO settings;
   std::memset(&data, 0, sizeof data);
@@ -176,8 +189,9 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
     std::string error;
     ASSERT_EQ(WriteGeneratedCompany(fast, shape, &error), 0) << error;
     CopyAsVersion(fast, plain, 1);
-    std::string version2 = folder.File("version2.db");
-    CopyAsVersion(fast, version2, 2);
+    const std::string older[] = {folder.File("version2.db"), folder.File("version3.db")};
+    CopyAsVersion(fast, older[0], 2);
+    CopyAsVersion(fast, older[1], 3);
     for (const auto& range : ranges) {
       MonthFind months = MonthFind::Build(range.first, range.last, range.interim, range.yearEnd);
       Export fromSummaries = RunExport(fast, months);
@@ -185,19 +199,24 @@ TEST(JournalSummariesTest, ExportReadsTheSameFiguresAsFromTheJournal) {
       std::string which = (company.soleProprietor ? "sole proprietor, " : "corporation, ") +
                           std::to_string(company.departments) + " departments, months " +
                           std::to_string(range.first) + "-" + std::to_string(range.last);
-      EXPECT_TRUE(fromSummaries.fromSummaries && !fromJournal.fromSummaries);
+      EXPECT_TRUE(fromSummaries.fromSummaries && fromSummaries.sideTotals &&
+                  fromSummaries.departmentTotals && !fromJournal.fromSummaries);
       EXPECT_EQ(fromJournal.results, (std::vector<std::int64_t>{0, 1, 1, 1, 1, 1})) << which;
       EXPECT_EQ(fromSummaries.results, fromJournal.results) << which;
       EXPECT_EQ(fromSummaries.figures, fromJournal.figures) << which;
       EXPECT_TRUE(fromSummaries.records == fromJournal.records) << which;
-      // A file of version 2 reads the sides by category from the journal, the rest from its
-      // summaries.
-      Export fromVersion2 = RunExport(version2, months);
-      EXPECT_TRUE(fromSummaries.sideTotals && fromVersion2.fromSummaries &&
-                  !fromVersion2.sideTotals);
-      EXPECT_EQ(fromVersion2.results, fromJournal.results) << which;
-      EXPECT_EQ(fromVersion2.figures, fromJournal.figures) << which;
-      EXPECT_TRUE(fromVersion2.records == fromJournal.records) << which;
+      // Files of versions 2 and 3 read from their wider account totals what version 4 keeps
+      // apart, and version 2 the sides by category from the journal.
+      for (int version : {2, 3}) {
+        Export fromOlder = RunExport(older[version - 2], months);
+        std::string file = which + ", version " + std::to_string(version);
+        EXPECT_TRUE(fromOlder.fromSummaries && fromOlder.sideTotals == (version == 3) &&
+                    !fromOlder.departmentTotals)
+            << file;
+        EXPECT_EQ(fromOlder.results, fromJournal.results) << file;
+        EXPECT_EQ(fromOlder.figures, fromJournal.figures) << file;
+        EXPECT_TRUE(fromOlder.records == fromJournal.records) << file;
+      }
       // Not a comparison of two empty exports: there are sales at every rate.
       for (std::int64_t sales : fromJournal.taxableSales) EXPECT_GT(sales, 0) << which;
     }

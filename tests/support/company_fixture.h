@@ -40,14 +40,32 @@ class TempFolder {
 
 // Copies the company database `from` to `to` as a database of an older schema: version 1,
 // without any journal summary, so that the business core answers from the journal itself (the
-// plain queries its summaries must agree with), or version 2, without the side totals by tax
-// category. The triggers go too: they keep tables the older version lacks.
+// plain queries its summaries must agree with), version 2, without the side totals by tax
+// category, or version 3, with the account totals (made from the journal) where the newer
+// version keeps the department and taxed totals. The triggers go too: they keep tables the
+// older version lacks.
 inline void CopyAsVersion(const std::string& from, const std::string& to, int version) {
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
   std::string sql =
       "DROP TRIGGER journal_summaries_insert; DROP TRIGGER journal_summaries_delete; "
-      "DROP TRIGGER journal_summaries_update; DROP TABLE journal_side_totals; ";
-  if (version == 1) sql += "DROP TABLE journal_groups; DROP TABLE journal_account_totals; ";
+      "DROP TRIGGER journal_summaries_update; DROP TABLE journal_department_totals; "
+      "DROP TABLE journal_taxed_totals; ";
+  if (version <= 2) sql += "DROP TABLE journal_side_totals; ";
+  if (version == 1) sql += "DROP TABLE journal_groups; ";
+  if (version >= 2) {
+    sql +=
+        "CREATE TABLE journal_account_totals(data_no INTEGER NOT NULL, dept INTEGER NOT NULL, "
+        "account INTEGER NOT NULL, side INTEGER NOT NULL, month_index INTEGER NOT NULL, taxed "
+        "INTEGER NOT NULL, rate INTEGER NOT NULL, reduced INTEGER NOT NULL, sides INTEGER NOT "
+        "NULL, amount, tax, PRIMARY KEY (data_no, dept, account, side, month_index, taxed, rate, "
+        "reduced)) WITHOUT ROWID; INSERT INTO journal_account_totals SELECT data_no, dept, "
+        "account, side, month_index, taxed, rate, reduced, COUNT(*), SUM(amount), SUM(tax) FROM "
+        "(SELECT data_no, debit_dept AS dept, debit_account AS account, 1 AS side, month_index, "
+        "debit_category <> 0 AS taxed, rate, reduced, debit_amount AS amount, debit_tax AS tax "
+        "FROM journal UNION ALL SELECT data_no, credit_dept, credit_account, 2, month_index, "
+        "credit_category <> 0, rate, reduced, credit_amount, credit_tax FROM journal) GROUP BY 1, "
+        "2, 3, 4, 5, 6, 7, 8; ";
+  }
   sql +=
       "UPDATE ledvia_meta SET value = " + std::to_string(version) + " WHERE key = 'schema_version'";
   sqlite3* db = nullptr;
