@@ -89,7 +89,7 @@ std::string FirstFinding(sqlite3* db, const std::string& pragma) {
 
 // SQLite's own check of the pages the exports read: empty when it finds nothing wrong, else its
 // first finding. A damaged page must be refused here, not met halfway through an export. Where
-// the summaries answer every sum (version 3), the journal itself is left out: checking it would
+// the summaries answer every sum (version 3 on), the journal itself is left out: checking it would
 // make opening cost what the journal costs, the one thing the summaries are there to avoid. A
 // damaged journal page met later still ends the read as a damaged database, never as a figure.
 std::string QuickCheck(sqlite3* db, int version) {
