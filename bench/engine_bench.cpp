@@ -31,7 +31,6 @@
 #include <string>
 #include <vector>
 
-#include "ledvia/generated_company.h"
 #include "ledvia/schema.h"
 
 extern char** environ;
@@ -79,33 +78,27 @@ int Run(std::vector<std::string> args, rusage* usage) {
   return status;
 }
 
-// The generated company of `shape`, written when it is not there yet (the writer puts a file in
-// place only when it is complete): by this program's generator, or by the ledvia-db of the
-// build in `base`. The name carries the schema's version (or "base"), so that a company of
-// another schema is not taken for this one.
-std::string CompanyFile(const char* kind, const ledvia::GeneratedCompanyShape& shape,
-                        const std::string& base) {
-  std::string path = Temp("engine-bench-" +
-                          (base.empty() ? "s" + std::to_string(ledvia::kSchemaVersion) : "base") +
-                          "-" + kind + "-" + std::to_string(shape.entries) + ".db");
+// The generated company of `kind` ("corp" or "sole") and `entries`, written when it is not there
+// yet by the ledvia-db in `bin` (which puts a file in place only when it is complete). Written
+// in a process of its own: a child started from this one inherits its peak memory, which a
+// million entries generated here would make the export's. The name carries the schema's version
+// (or "base" for another build), so that a company of another schema is not taken for this one.
+std::string CompanyFile(const std::string& kind, long long entries, const std::string& bin,
+                        bool base) {
+  std::string path =
+      Temp("engine-bench-" +
+           (base ? std::string("base") : "s" + std::to_string(ledvia::kSchemaVersion)) + "-" +
+           kind + "-" + std::to_string(entries) + ".db");
   if (std::filesystem::exists(path)) return path;
-  std::string error;
-  if (base.empty()) {
-    if (ledvia::WriteGeneratedCompany(path, shape, &error) == 0) return path;
-  } else {
-    std::vector<std::string> args = {base + "/ledvia-db", "generate", "--entries",
-                                     std::to_string(shape.entries)};
-    if (shape.soleProprietor) args.push_back("--sole-proprietor");
-    if (shape.departments != 0) {
-      args.push_back("--departments");
-      args.push_back(std::to_string(shape.departments));
-    }
-    args.push_back(path);
-    int status = Run(args, nullptr);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return path;
-    error = "ledvia-db generate failed";
+  std::vector<std::string> args = {bin + "/ledvia-db", "generate", "--entries",
+                                   std::to_string(entries)};
+  if (kind == "sole") {
+    args.insert(args.end(), {"--sole-proprietor", "--departments", "6"});
   }
-  std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
+  args.push_back(path);
+  int status = Run(args, nullptr);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return path;
+  std::fprintf(stderr, "cannot write %s: ledvia-db generate failed\n", path.c_str());
   std::exit(1);
 }
 
@@ -227,13 +220,8 @@ int main(int argc, char** argv) {
               "query ms", "cpu ms", "ratio", "peak MiB");
   std::map<std::string, std::vector<Cost>> exports;
   for (long long entries : sizes) {
-    ledvia::GeneratedCompanyShape corporate;
-    corporate.entries = entries;
-    ledvia::GeneratedCompanyShape sole = corporate;
-    sole.soleProprietor = true;
-    sole.departments = 6;
-    for (const auto& [kind, shape] : {std::pair{"corp", corporate}, std::pair{"sole", sole}}) {
-      std::string company = CompanyFile(kind, shape, base);
+    for (const char* kind : {"corp", "sole"}) {
+      std::string company = CompanyFile(kind, entries, bin, !base.empty());
       Cost exported = Best(runs, [&] { return Export(bin, company); });
       Cost query = Best(runs, [&] { return Query(company); });
       exports[kind].push_back(exported);
