@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "app/ExportApp.h"
@@ -90,6 +91,11 @@ struct FailureCase {
   int after;
   Told told;
 };
+
+// What gtest (and CTest's list of tests) shows for a row, instead of the record's bytes.
+void PrintTo(const FailureCase& c, std::ostream* out) {
+  *out << c.user << " " << c.call << " after " << c.after;
+}
 
 class ExportRunFailureTest : public ExportRunTest,
                              public testing::WithParamInterface<FailureCase> {};
