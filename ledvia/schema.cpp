@@ -1,10 +1,9 @@
 #include "ledvia/schema.h"
 
 #include <algorithm>
-#include <vector>
-
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ledvia/status_codes.h"
 
@@ -203,9 +202,9 @@ std::string SummaryChange(const std::string& row, char sign) {
     const std::string sideNo = side[0] == 'd' ? "1" : "2";
     // Adds the side to (sign +) or takes it from (sign -) its sums in `table`, keyed by `key`
     // (column and value), when `where` (SQL) says the table keeps such sides.
-    auto upsertAndTake = [&](const char* table,
-                             const std::vector<std::pair<std::string, std::string>>& key,
-                             const std::string& where) {
+    auto changeSums = [&](const char* table,
+                          const std::vector<std::pair<std::string, std::string>>& key,
+                          const std::string& where) {
       std::string names;
       std::string values;
       std::string match;
@@ -226,36 +225,29 @@ std::string SummaryChange(const std::string& row, char sign) {
         sql += std::string("DELETE FROM ") + table + " WHERE " + match + "sides = 0;\n";
       }
     };
-    upsertAndTake("journal_department_totals",
-                  {{"data_no", r + "data_no"},
-                   {"dept", p + "dept"},
-                   {"account", p + "account"},
-                   {"side", sideNo},
-                   {"month_index", r + "month_index"}},
-                  "1");
-    upsertAndTake("journal_taxed_totals",
-                  {{"data_no", r + "data_no"},
-                   {"rate", r + "rate"},
-                   {"reduced", r + "reduced"},
-                   {"month_index", r + "month_index"},
-                   {"account", p + "account"},
-                   {"side", sideNo}},
-                  p + "category <> 0");
-    std::string sideKey = "data_no = " + r + "data_no AND month_index = " + r +
-                          "month_index AND side = " + sideNo + " AND account = " + p +
-                          "account AND dept = " + p + "dept AND category = " + p + "category";
-    if (sign == '+') {
-      sql += "INSERT INTO journal_side_totals VALUES (" + r + "data_no, " + r + "month_index, " +
-             sideNo + ", " + p + "account, " + p + "dept, " + p + "category, 1, " + p + "amount, " +
-             p +
-             "tax) ON CONFLICT (data_no, month_index, side, account, dept, category) DO UPDATE "
-             "SET sides = sides + 1, amount = amount + excluded.amount, tax = tax + "
-             "excluded.tax;\n";
-    } else {
-      sql += "UPDATE journal_side_totals SET sides = sides - 1, amount = amount - " + p +
-             "amount, tax = tax - " + p + "tax WHERE " + sideKey + ";\n";
-      sql += "DELETE FROM journal_side_totals WHERE " + sideKey + " AND sides = 0;\n";
-    }
+    changeSums("journal_department_totals",
+               {{"data_no", r + "data_no"},
+                {"dept", p + "dept"},
+                {"account", p + "account"},
+                {"side", sideNo},
+                {"month_index", r + "month_index"}},
+               "1");
+    changeSums("journal_taxed_totals",
+               {{"data_no", r + "data_no"},
+                {"rate", r + "rate"},
+                {"reduced", r + "reduced"},
+                {"month_index", r + "month_index"},
+                {"account", p + "account"},
+                {"side", sideNo}},
+               p + "category <> 0");
+    changeSums("journal_side_totals",
+               {{"data_no", r + "data_no"},
+                {"month_index", r + "month_index"},
+                {"side", sideNo},
+                {"account", p + "account"},
+                {"dept", p + "dept"},
+                {"category", p + "category"}},
+               "1");
   }
   return sql;
 }
