@@ -119,6 +119,9 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
   const std::string view =
       crafted("view.db", "DROP TABLE journal; CREATE VIEW journal AS SELECT * FROM fixed_assets");
   const std::string column = crafted("column.db", "ALTER TABLE fixed_assets DROP COLUMN name");
+  // A file that says it is of an older version must hold what that version keeps.
+  const std::string older =
+      crafted("older.db", "UPDATE ledvia_meta SET value = 3 WHERE key = 'schema_version'");
   const std::string truncated = crafted("truncated.db", nullptr);
   std::filesystem::resize_file(truncated, std::filesystem::file_size(truncated) / 2);
   const std::string flipped = crafted("flipped.db", nullptr);
@@ -166,6 +169,7 @@ TEST(LinkSession, AttachFailuresNameTheFileAndTheReason) {
       {sample, "locked by another process"},
       {view, "no table journal"},
       {column, "no column fixed_assets.name"},
+      {older, "no table journal_account_totals"},
       {truncated, "damaged"},
       {flipped, "damaged"},
   };
