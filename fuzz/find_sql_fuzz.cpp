@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
@@ -17,12 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<StFINDINFO> entries(given + reach);
   std::memset(entries.data(), 0, entries.size() * sizeof(StFINDINFO));
   std::memcpy(entries.data(), data + 1, given * sizeof(StFINDINFO));
-  const ledvia::FindTarget targets[] = {ledvia::FindTarget::kJournal, ledvia::FindTarget::kAccounts,
-                                        ledvia::FindTarget::kAssets};
+  // Every target the business core translates finds for, the summaries' too.
+  const ledvia::FindTarget targets[] = {ledvia::FindTarget::kJournal,
+                                        ledvia::FindTarget::kJournalGroups,
+                                        ledvia::FindTarget::kJournalSides,
+                                        ledvia::FindTarget::kAccounts, ledvia::FindTarget::kAssets};
   ledvia::SqlCondition condition;
   int first = data[0] % 4 + 1;
-  int code = ledvia::TranslateFind(given > 0 ? entries.data() : nullptr, targets[data[0] % 3],
-                                   first, &condition);
+  int code = ledvia::TranslateFind(given > 0 ? entries.data() : nullptr,
+                                   targets[data[0] % std::size(targets)], first, &condition);
   if (code == 0) {
     // Every value is bound, never pasted: one numbered placeholder per parameter, in order.
     std::size_t placeholders = std::count(condition.sql.begin(), condition.sql.end(), '?');

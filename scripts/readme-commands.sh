@@ -34,6 +34,7 @@ bytes=$(sed -n 's/.*tessaly-user1\.xml (\([0-9]*\) bytes).*/\1/p' README.md | he
 check "build.sh --help" 0 '^usage: scripts/build.sh DIR' './scripts/build.sh --help && test ! -e ./--help'
 check "build.sh without a folder" 2 '^usage:' './scripts/build.sh'
 check "run-sample.sh --help" 0 '^usage: scripts/run-sample.sh' './scripts/run-sample.sh --help'
+check "fuzz-campaign.sh --help" 0 '^fuzz-campaign.sh \[--to N\] TARGET' './scripts/fuzz-campaign.sh --help'
 check "run-sample.sh with nothing piped" 0 \
   "^summary: wrote .*/build/output/tessaly-user1.xml \($bytes bytes\); result 0: file written$" \
   './scripts/run-sample.sh'
