@@ -1,6 +1,7 @@
 #include "ledvia/csv_values.h"
 
 #include <cstdio>
+#include <limits>
 
 #include "ledvia/calendar_dates.h"
 
@@ -64,14 +65,21 @@ std::string ParseWhole(std::string_view text, std::int64_t min, std::int64_t max
   std::int64_t parsed = 0;
   if (hex && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     if (text.size() > 18) return notInRange("");
+    // Sixteen digits fill 64 bits: summed unsigned, so that one past the largest signed value
+    // is refused as out of range instead of wrapping round to a negative number.
+    std::uint64_t bits = 0;
     for (char c : text.substr(2)) {
       int digit = IsDigit(c)               ? c - '0'
                   : (c >= 'a' && c <= 'f') ? c - 'a' + 10
                   : (c >= 'A' && c <= 'F') ? c - 'A' + 10
                                            : -1;
       if (digit < 0) return notInRange(" (or 0x and hexadecimal digits)");
-      parsed = parsed * 16 + digit;
+      bits = bits * 16 + static_cast<std::uint64_t>(digit);
     }
+    if (bits > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+      return notInRange("");
+    }
+    parsed = static_cast<std::int64_t>(bits);
   } else {
     bool negative = !text.empty() && text.front() == '-';
     if (negative) text.remove_prefix(1);

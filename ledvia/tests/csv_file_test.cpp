@@ -1,6 +1,7 @@
 // The CSV reader and the text forms of the values in the files.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -153,6 +154,13 @@ TEST(CsvValuesTest, ReadsAndWritesAmountsDatesAndRates) {
   std::int64_t code = 0;
   EXPECT_EQ(csv::ParseWhole("0x40882004", 0, 4294967295LL, &code, true), "");
   EXPECT_EQ(code, 0x40882004);
+  // Sixteen hexadecimal digits: up to the largest signed value, never wrapped round past it.
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  EXPECT_EQ(csv::ParseWhole("0x7fffffffffffffff", kMin, kMax, &code, true), "");
+  EXPECT_EQ(code, kMax);
+  EXPECT_NE(csv::ParseWhole("0x8000000000000000", kMin, kMax, &code, true), "");
+  EXPECT_NE(csv::ParseWhole("0xffffffffffffffff", kMin, kMax, &code, true), "");
 }
 
 }  // namespace
