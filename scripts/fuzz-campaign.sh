@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # fuzz-campaign.sh [--to N] TARGET... [-- libFuzzer options...]: runs each TARGET in turn
 # (scripts/fuzz.sh, niced) until the executions recorded for it reach N (default ten million),
-# and records every run in build-fuzz/executions.tsv (target, executions, result, end in UTC),
-# so that a campaign spread over several sessions adds up instead of being summed by hand.
+# and records every run in fuzz/executions.tsv (target, executions, result, end in UTC), a file
+# kept in the repository, so that a campaign spread over several sessions and checkouts adds up
+# when its rows are committed, instead of being summed by hand.
 # A run that finds something stops its target there; the input is in build-fuzz/findings/.
 # Start one per core; stopping a run with Ctrl-C still records what it executed.
 set -euo pipefail
@@ -37,8 +38,7 @@ done
 # Ctrl-C reaches the fuzzer, which prints what it executed and ends; this script stays to
 # record it (a trap, unlike an ignored signal, is not passed on to the fuzzer).
 trap ':' INT
-record=$root/build-fuzz/executions.tsv
-mkdir -p "$root/build-fuzz"
+record=$root/fuzz/executions.tsv
 executed() {
   [[ -f $record ]] || { echo 0; return; }
   awk -F'\t' -v t="$1" '$1 == t { sum += $2 } END { print sum + 0 }' "$record"
