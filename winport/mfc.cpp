@@ -18,6 +18,12 @@ std::map<HWND, CWnd*>& Attached() {
   return objects;
 }
 
+// Objects made for handles nothing is attached to (MFC's temporary map).
+std::map<HWND, std::unique_ptr<CWnd>>& Temporary() {
+  static std::map<HWND, std::unique_ptr<CWnd>> objects;
+  return objects;
+}
+
 int waitCursorDepth = 0;
 
 }  // namespace
@@ -28,13 +34,16 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
   if (hwnd == nullptr) return nullptr;
   auto attached = Attached().find(hwnd);
   if (attached != Attached().end()) return attached->second;
-  static std::map<HWND, std::unique_ptr<CWnd>> objects;
-  std::unique_ptr<CWnd>& object = objects[hwnd];
+  std::unique_ptr<CWnd>& object = Temporary()[hwnd];
   if (!object) {
     object = std::make_unique<CWnd>();
     object->m_hWnd = hwnd;
   }
   return object.get();
+}
+
+void CWnd::DeleteTempObjects(const std::vector<HWND>& handles) {
+  for (HWND hwnd : handles) Temporary().erase(hwnd);
 }
 
 BOOL CWnd::Attach(HWND hwnd) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "winport/win32_types.h"
 
@@ -14,10 +15,13 @@ class CWnd {
   CWnd& operator=(const CWnd&) = delete;
 
   // The framework's window object for a handle: the object attached to it (a dialog, or a
-  // control bound by data exchange) when there is one, else one created on first request and
-  // kept for the life of the process (MFC's temporary map, without idle-time clean-up);
-  // nullptr for none.
+  // control bound by data exchange) when there is one, else one created on first request
+  // (MFC's temporary map) and kept until DeleteTempObjects drops it; nullptr for none.
   static CWnd* FromHandle(HWND hwnd);
+  // Drops the objects FromHandle created for `handles`, windows that are gone: MFC frees its
+  // temporary objects at idle time, and without that every dialog a process opened would leave
+  // one object per control it looked at.
+  static void DeleteTempObjects(const std::vector<HWND>& handles);
   HWND GetSafeHwnd() const { return m_hWnd; }
   // Binds this object to a window handle until Detach or destruction; FromHandle then gives it.
   BOOL Attach(HWND hwnd);

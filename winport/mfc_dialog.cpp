@@ -1,5 +1,7 @@
 #include "winport/mfc_dialog.h"
 
+#include <vector>
+
 #include "winport/dialog_manager.h"
 #include "winport/dialog_window.h"
 #include "winport/ui_backend.h"
@@ -131,8 +133,11 @@ BOOL CDialog::DestroyWindow() {
   if (!window_) return FALSE;
   OnDestroy();
   winport::NotifyWindow(*window_, winport::WindowNotice::Destroyed);
+  std::vector<HWND> handles{window_->handle()};
+  for (const auto& control : window_->controls()) handles.push_back(control->handle);
   Detach();
   window_.reset();
+  DeleteTempObjects(handles);
   return TRUE;
 }
 

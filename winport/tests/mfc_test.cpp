@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "tests/support/temp_folder.h"
+#include "winport/mfc_dialog.h"
+#include "winport/script/recording_ui.h"
 
 namespace {
 
@@ -61,4 +63,18 @@ TEST(Framework, WindowObjectsAreKeptPerHandle) {
   EXPECT_EQ(first->GetSafeHwnd(), HwndFromNumber(123));
   EXPECT_EQ(CWnd::FromHandle(HwndFromNumber(123)), first);
   EXPECT_NE(CWnd::FromHandle(HwndFromNumber(124)), first);
+
+  // A dialog going away drops the objects of its own controls, not those of other windows
+  // (the caller's window is held for the whole run).
+  winport::RecordingUiBackend ui;
+  winport::ScopedUiBackend scope(ui);
+  winport::DialogTemplate t;
+  t.controls = {{5, winport::ControlClass::Button, 0, "x", {}}};
+  CDialog dialog(t);
+  ASSERT_TRUE(dialog.Create());
+  HWND item = dialog.GetDlgItem(5)->GetSafeHwnd();
+  ASSERT_NE(item, nullptr);
+  dialog.DestroyWindow();
+  EXPECT_EQ(CWnd::FromHandle(HwndFromNumber(123)), first);
+  EXPECT_EQ(CWnd::FromHandle(item)->GetSafeHwnd(), item);
 }
