@@ -13,16 +13,15 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-// Position of the first character c at byte `from` or later, scanning character by character
-// from the start so that the second byte of 表 or ソ is never matched.
+// Position of the first character c at byte `from` or later, read character by character from
+// the start so that the second byte of 表 or ソ is never matched; one pass, each search going on
+// just after the character found (a character boundary).
 std::size_t FindCharFrom(std::string_view text, char c, std::size_t from) {
-  for (std::size_t i = 0; i < text.size();) {
-    if (winport::cp932::IsInDoubleByte(text, i)) {
-      i += 2;
-      continue;
-    }
-    if (text[i] == c && i >= from) return i;
-    ++i;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t found = winport::cp932::FindChar(text.substr(at), static_cast<unsigned char>(c));
+    if (found == kNone) return kNone;
+    if (at + found >= from) return at + found;
+    at += found + 1;
   }
   return kNone;
 }
