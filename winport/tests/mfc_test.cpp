@@ -72,8 +72,10 @@ TEST(Framework, WindowObjectsAreKeptPerHandle) {
   t.controls = {{5, winport::ControlClass::Button, 0, "x", {}}};
   CDialog dialog(t);
   ASSERT_TRUE(dialog.Create());
-  HWND item = dialog.GetDlgItem(5)->GetSafeHwnd();
+  CWnd* itemObject = dialog.GetDlgItem(5);
+  HWND item = itemObject->GetSafeHwnd();
   ASSERT_NE(item, nullptr);
+  itemObject->Detach();  // marks the object: one still kept would come back without its handle
   dialog.DestroyWindow();
   EXPECT_EQ(CWnd::FromHandle(HwndFromNumber(123)), first);
   EXPECT_EQ(CWnd::FromHandle(item)->GetSafeHwnd(), item);
